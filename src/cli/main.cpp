@@ -1,0 +1,79 @@
+#include <iostream>
+#include <map>
+#include <string>
+
+#include "cli/Commands.h"
+
+namespace varnock::cli {
+
+int UsageError(const std::string& text) {
+  std::cerr << "varnock-cli: " << text << '\n' << "Try 'varnock-cli --help'.\n";
+  return 2;
+}
+
+namespace {
+
+struct Command {
+  int (*run)(const Args&);
+  const char* synopsis;
+  const char* help;
+};
+
+const std::map<std::string, Command>& Commands() {
+  static const std::map<std::string, Command> commands = {
+      {"fen",
+       {CommandFen, "fen FEN",
+        "Parse and validate a FEN. Prints 'valid', 'warning' or 'rejected', then the\n"
+        "message if there is one, then (unless rejected) the position written back as FEN.\n"
+        "Exit status 0 when valid, 1 for a warning or a rejection."}},
+      {"perft",
+       {CommandPerft, "perft FEN DEPTH [--divide]",
+        "Count the legal move sequences of DEPTH plies from the position, with the\n"
+        "legality rules of move entry. --divide first prints 'move count' for each first\n"
+        "move, sorted. The total is the last line."}},
+  };
+  return commands;
+}
+
+void PrintHelp() {
+  std::cout << "Usage: varnock-cli COMMAND [OPTIONS] ARGS\n\n"
+               "Varnock's batch companion: the work of the desktop editor, from the command line.\n\n"
+               "Commands:\n";
+  for (const auto& [name, command] : Commands()) std::cout << "  " << command.synopsis << '\n';
+  std::cout << "\n'varnock-cli COMMAND --help' describes a command; '--version' prints the version.\n";
+}
+
+}  // namespace
+}  // namespace varnock::cli
+
+int main(int argc, char** argv) {
+  using namespace varnock::cli;
+  if (argc < 2) {
+    PrintHelp();
+    return 2;
+  }
+  std::string name = argv[1];
+  if (name == "--help" || name == "-h") {
+    PrintHelp();
+    return 0;
+  }
+  if (name == "--version") {
+    std::cout << "Varnock " << VARNOCK_VERSION << '\n';
+    return 0;
+  }
+  auto it = Commands().find(name);
+  if (it == Commands().end()) return UsageError("unknown command '" + name + "'");
+  Args args(argv + 2, argv + argc);
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::cout << "Usage: varnock-cli " << it->second.synopsis << "\n\n" << it->second.help << '\n';
+      return 0;
+    }
+  }
+  try {
+    return it->second.run(args);
+  } catch (const std::exception& error) {
+    std::cerr << "varnock-cli: " << error.what() << '\n';
+    return 2;
+  }
+}

@@ -1,0 +1,211 @@
+#include "core/Legality.h"
+
+#include <cstdlib>
+
+#include "core/Attack.h"
+
+namespace varnock {
+
+namespace {
+
+int Sign(int v) { return (v > 0) - (v < 0); }
+std::uint8_t At(const BoardSquares& board, int square) { return board[static_cast<std::size_t>(square)]; }
+
+}  // namespace
+
+bool PathBlocked(const BoardSquares& board, int from, int to) {
+  if (from == to) return false;
+  int df = FileOf(to) - FileOf(from), dr = RowOf(to) - RowOf(from);
+  if (df != 0 && dr != 0 && std::abs(df) != std::abs(dr)) return true;
+  int stepFile = Sign(df), stepRow = Sign(dr);
+  int f = FileOf(from) + stepFile, r = RowOf(from) + stepRow;
+  for (; SquareAt(f, r) != to; f += stepFile, r += stepRow)
+    if (At(board, SquareAt(f, r)) != 0) return true;
+  return false;
+}
+
+bool IsPinned(const BoardSquares& board, std::uint8_t colour, int square, int kingSquare) {
+  if (square < 0 || square >= 64 || kingSquare < 0 || kingSquare >= 64 || square == kingSquare) return false;
+  int df = FileOf(square) - FileOf(kingSquare), dr = RowOf(square) - RowOf(kingSquare);
+  if (df != 0 && dr != 0 && std::abs(df) != std::abs(dr)) return false;
+  if (PathBlocked(board, kingSquare, square)) return false;
+  const bool diagonal = df != 0 && dr != 0;
+  const std::uint8_t sliders = diagonal ? kDiagonalSlider : kStraightSlider;
+  int stepFile = Sign(df), stepRow = Sign(dr);
+  for (int f = FileOf(square) + stepFile, r = RowOf(square) + stepRow; OnBoard(f, r); f += stepFile, r += stepRow) {
+    std::uint8_t code = At(board, SquareAt(f, r));
+    if (code == 0) continue;
+    return (code & Opponent(colour)) && (code & sliders);
+  }
+  return false;
+}
+
+bool IsCastlingMove(int from, int to) {
+  return (from == kE1 && (to == kG1 || to == kC1)) || (from == kE8 && (to == kG8 || to == kC8));
+}
+
+void MoveCastlingRook(BoardSquares& board, int kingFrom, int kingTo) {
+  if (!IsCastlingMove(kingFrom, kingTo)) return;
+  const bool kingSide = FileOf(kingTo) == 6;
+  const int row = RowOf(kingTo);
+  const int corner = SquareAt(kingSide ? 7 : 0, row);
+  const int landing = SquareAt(kingSide ? 5 : 3, row);
+  std::uint8_t& rook = board[static_cast<std::size_t>(corner)];
+  if (!(rook & kRook)) return;
+  board[static_cast<std::size_t>(landing)] = rook;
+  rook = 0;
+}
+
+int EnPassantVictim(int from, int to) {
+  int fromRow = RowOf(from), toRow = RowOf(to);
+  if (fromRow == toRow) return -1;
+  return SquareAt(FileOf(to), toRow + Sign(fromRow - toRow));
+}
+
+namespace {
+
+bool CastlingValid(const BoardSquares& board, std::uint8_t colour, int from, int to, const PositionHistory& history,
+                   std::string& message, bool& recognised) {
+  recognised = false;
+  const int home = colour == kWhite ? kE1 : kE8;
+  if (from != home || !IsCastlingMove(from, to)) return false;
+  const int row = RowOf(from);
+  const bool kingSide = FileOf(to) == 6;
+  const int corner = SquareAt(kingSide ? 7 : 0, row);
+  if (At(board, corner) != (kRook | colour)) return false;
+  const int firstBetween = kingSide ? 5 : 1, lastBetween = kingSide ? 6 : 3;
+  for (int file = firstBetween; file <= lastBetween; ++file)
+    if (At(board, SquareAt(file, row)) != 0) return false;
+  recognised = true;
+
+  const std::string side = ColourName(colour);
+  const int transit = SquareAt(kingSide ? 5 : 3, row);
+  if (IsSquareAttacked(board, colour, transit).attacked || IsSquareAttacked(board, colour, to).attacked) {
+    message = side + ": Invalid castling.  Transit square is covered.";
+    return false;
+  }
+  if (IsSquareAttacked(board, colour, from).attacked) {
+    message = side + ": Invalid castling.  King is in check.";
+    return false;
+  }
+  if (!history.SquareUnchanged(from)) {
+    message = side + ": Invalid castling.  King has already moved.";
+    return false;
+  }
+  if (!history.SquareUnchanged(corner)) {
+    message = side + ": Invalid castling.  Rook has already moved.";
+    return false;
+  }
+  // A set-up position states its castling rights; without them the king or
+  // the rook is taken to have moved before it.
+  if (!history.CastlingGranted(colour, kingSide)) {
+    bool anyRight = history.CastlingGranted(colour, !kingSide);
+    message = side + (anyRight ? ": Invalid castling.  Rook has already moved."
+                               : ": Invalid castling.  King has already moved.");
+    return false;
+  }
+  return true;
+}
+
+bool PawnMoveValid(const BoardSquares& board, std::uint8_t colour, int from, int to, const PositionHistory& history,
+                   std::string& message) {
+  const int forward = colour == kWhite ? -1 : 1;
+  const int df = FileOf(to) - FileOf(from), dr = RowOf(to) - RowOf(from);
+  const std::uint8_t target = At(board, to);
+  const std::uint8_t enemy = Opponent(colour);
+
+  if (target != 0) return std::abs(df) == 1 && (target & enemy) && dr == forward;
+
+  if (df != 0) {
+    const int fromRow = colour == kWhite ? 3 : 4;
+    if (std::abs(df) != 1 || RowOf(from) != fromRow || dr != forward) return false;
+    const int victim = SquareAt(FileOf(to), fromRow);
+    if (At(board, victim) != (kPawn | enemy)) return false;
+    bool allowed = false;
+    if (const FENExtras* composed = history.ComposedPosition()) {
+      // A set-up position allows the capture only when its en-passant field
+      // names the target square.
+      allowed = composed->EnPassantText() == SquareName(to);
+    } else {
+      LastMove last = history.PreviousMove();
+      const int enemySecondRow = enemy == kWhite ? 6 : 1;
+      allowed = last.present && last.mover == enemy && last.from == SquareAt(FileOf(to), enemySecondRow) &&
+                last.to == victim;
+    }
+    if (!allowed) {
+      message = std::string(ColourName(colour)) + ": Invalid en passant capture '" + SquareName(from) + "-" +
+                SquareName(to) + "'.";
+    }
+    return allowed;
+  }
+
+  if (dr == forward) return true;
+  const int startRow = colour == kWhite ? 6 : 1;
+  return dr == 2 * forward && RowOf(from) == startRow && At(board, from + 8 * forward) == 0;
+}
+
+}  // namespace
+
+bool IsMoveValid(const BoardSquares& board, std::uint8_t colour, int from, int to, const PositionHistory& history,
+                 std::string& message) {
+  if (from < 0 || from >= 64 || to < 0 || to >= 64) return false;
+  const std::uint8_t moving = At(board, from);
+  if (moving == 0) return true;
+  if (At(board, to) & colour) return false;
+  const int df = std::abs(FileOf(to) - FileOf(from)), dr = std::abs(RowOf(to) - RowOf(from));
+
+  if (moving & kRook) return (df == 0 || dr == 0) && !PathBlocked(board, from, to);
+  if (moving & kKnight) return df + dr == 3 && df != 0 && dr != 0;
+  if (moving & kBishop) return df == dr && !PathBlocked(board, from, to);
+  if (moving & kQueen) return (df == dr || df == 0 || dr == 0) && !PathBlocked(board, from, to);
+  if (moving & kKing) {
+    bool recognised = false;
+    bool castles = CastlingValid(board, colour, from, to, history, message, recognised);
+    if (recognised) return castles;
+    return dr <= 1 && df <= 1;
+  }
+  if (moving & kPawn) return PawnMoveValid(board, colour, from, to, history, message);
+  return false;
+}
+
+AppliedMove ApplyMove(BoardSquares& board, KingSquares& kings, int from, int to, std::uint8_t promotion) {
+  AppliedMove result;
+  if (from < 0 || from >= 64 || to < 0 || to >= 64 || from == to) return result;
+  const std::uint8_t moving = At(board, from);
+  const std::uint8_t colour = moving & kColourMask;
+  const std::uint8_t captured = At(board, to);
+  bool kingTaken = (captured & kKing) != 0;
+
+  if ((moving & kPawn) && FileOf(from) != FileOf(to) && captured == 0) {
+    int victim = EnPassantVictim(from, to);
+    if (victim >= 0) {
+      kingTaken = kingTaken || (At(board, victim) & kKing);
+      board[static_cast<std::size_t>(victim)] = 0;
+      result.kind = kEnPassant;
+      result.capture = true;
+    }
+  } else if ((moving & kKing) && IsCastlingMove(from, to)) {
+    MoveCastlingRook(board, from, to);
+    result.kind = kCastling;
+  }
+  if ((moving & kKing) && (colour == kWhite || colour == kBlack)) kings.Of(colour) = to;
+
+  if (promotion != 0) {
+    board[static_cast<std::size_t>(to)] = static_cast<std::uint8_t>((promotion & kTypeMask) | colour);
+    result.kind = kPromotion;
+  } else {
+    board[static_cast<std::size_t>(to)] = moving;
+  }
+  board[static_cast<std::size_t>(from)] = 0;
+  if (captured != 0) result.capture = true;
+  if (kingTaken) LocateKings(board, kings);
+  return result;
+}
+
+bool IsKingAttacked(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour) {
+  int square = kings.Of(colour);
+  if (square < 0 || square >= 64) return false;
+  return IsSquareAttacked(board, colour, square).attacked;
+}
+
+}  // namespace varnock
