@@ -9,8 +9,7 @@ AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, in
   const int file = FileOf(square);
   const int row = RowOf(square);
 
-  static constexpr int kKnightSteps[8][2] = {{-1, -2}, {1, -2}, {-2, -1}, {2, -1},
-                                             {-2, 1},  {2, 1},  {-1, 2},  {1, 2}};
+  static constexpr int kKnightSteps[8][2] = {{-1, -2}, {1, -2}, {-2, -1}, {2, -1}, {-2, 1}, {2, 1}, {-1, 2}, {1, 2}};
   for (const auto& step : kKnightSteps) {
     int f = file + step[0], r = row + step[1];
     if (!OnBoard(f, r)) continue;

@@ -28,8 +28,8 @@ constexpr std::uint8_t kTypeMask = 0xFC;
 constexpr std::uint8_t kColourMask = 0x03;
 
 // Bit tests used throughout the rules: bishop-or-queen and rook-or-queen.
-constexpr std::uint8_t kDiagonalSlider = kBishop | kQueen;   // 80
-constexpr std::uint8_t kStraightSlider = kRook | kQueen;     // 96
+constexpr std::uint8_t kDiagonalSlider = kBishop | kQueen;  // 80
+constexpr std::uint8_t kStraightSlider = kRook | kQueen;    // 96
 
 constexpr std::uint8_t Opponent(std::uint8_t colour) { return static_cast<std::uint8_t>(3 - colour); }
 constexpr int FileOf(int square) { return square & 7; }
@@ -40,8 +40,22 @@ constexpr int RankOf(int square) { return 8 - RowOf(square); }
 
 // Square indices used by the castling rules.
 enum : int {
-  kA8 = 0, kB8 = 1, kC8 = 2, kD8 = 3, kE8 = 4, kF8 = 5, kG8 = 6, kH8 = 7,
-  kA1 = 56, kB1 = 57, kC1 = 58, kD1 = 59, kE1 = 60, kF1 = 61, kG1 = 62, kH1 = 63,
+  kA8 = 0,
+  kB8 = 1,
+  kC8 = 2,
+  kD8 = 3,
+  kE8 = 4,
+  kF8 = 5,
+  kG8 = 6,
+  kH8 = 7,
+  kA1 = 56,
+  kB1 = 57,
+  kC1 = 58,
+  kD1 = 59,
+  kE1 = 60,
+  kF1 = 61,
+  kG1 = 62,
+  kH1 = 63,
 };
 
 // Not-found marker for cached king squares.

@@ -49,7 +49,8 @@ std::int32_t TokenNumber(std::string_view token) {
   bool negative = false;
   if (i < token.size() && (token[i] == '+' || token[i] == '-')) negative = token[i++] == '-';
   long long value = 0;
-  for (; i < token.size() && IsDigit(token[i]); ++i) value = std::min<long long>(value * 10 + (token[i] - '0'), INT_MAX);
+  for (; i < token.size() && IsDigit(token[i]); ++i)
+    value = std::min<long long>(value * 10 + (token[i] - '0'), INT_MAX);
   return static_cast<std::int32_t>(negative ? -value : value);
 }
 
@@ -76,8 +77,7 @@ int ParseFEN(std::string_view text, std::string& message, FENExtras& extras, boo
   // 1. Row count over the placement run.
   std::size_t runEnd = 0;
   int rows = 1;
-  while (runEnd < text.size() &&
-         (IsAsciiLetter(text[runEnd]) || IsDigit(text[runEnd]) || IsSeparator(text[runEnd]))) {
+  while (runEnd < text.size() && (IsAsciiLetter(text[runEnd]) || IsDigit(text[runEnd]) || IsSeparator(text[runEnd]))) {
     if (IsSeparator(text[runEnd])) ++rows;
     ++runEnd;
   }
@@ -127,12 +127,26 @@ int ParseFEN(std::string_view text, std::string& message, FENExtras& extras, boo
   int seen[4] = {0, 0, 0, 0};  // K, Q, k, q
   for (; i < text.size() && text[i] != ' '; ++i) {
     switch (text[i]) {
-      case 'K': extras.whiteKingSide = 1; ++seen[0]; break;
-      case 'Q': extras.whiteQueenSide = 1; ++seen[1]; break;
-      case 'k': extras.blackKingSide = 1; ++seen[2]; break;
-      case 'q': extras.blackQueenSide = 1; ++seen[3]; break;
-      case '-': break;
-      default: return Fail(message, rejected, Format("Invalid castling parameter '%c'", text[i]), false);
+      case 'K':
+        extras.whiteKingSide = 1;
+        ++seen[0];
+        break;
+      case 'Q':
+        extras.whiteQueenSide = 1;
+        ++seen[1];
+        break;
+      case 'k':
+        extras.blackKingSide = 1;
+        ++seen[2];
+        break;
+      case 'q':
+        extras.blackQueenSide = 1;
+        ++seen[3];
+        break;
+      case '-':
+        break;
+      default:
+        return Fail(message, rejected, Format("Invalid castling parameter '%c'", text[i]), false);
     }
   }
   if (std::any_of(std::begin(seen), std::end(seen), [](int n) { return n > 1; }))

@@ -129,8 +129,8 @@ bool PawnMoveValid(const BoardSquares& board, std::uint8_t colour, int from, int
     } else {
       LastMove last = history.PreviousMove();
       const int enemySecondRow = enemy == kWhite ? 6 : 1;
-      allowed = last.present && last.mover == enemy && last.from == SquareAt(FileOf(to), enemySecondRow) &&
-                last.to == victim;
+      allowed =
+          last.present && last.mover == enemy && last.from == SquareAt(FileOf(to), enemySecondRow) && last.to == victim;
     }
     if (!allowed) {
       message = std::string(ColourName(colour)) + ": Invalid en passant capture '" + SquareName(from) + "-" +

@@ -84,7 +84,8 @@ std::vector<std::pair<Move, std::uint64_t>> PerftDivide(const FENExtras& positio
     WalkHistory nextHistory(position);
     ApplyMove(next, nextKings, move.from, move.to, move.promotion);
     nextHistory.Played(move, position.sideToMove);
-    rows.emplace_back(move, depth == 1 ? 1 : Walk(next, nextKings, Opponent(position.sideToMove), nextHistory, depth - 1));
+    rows.emplace_back(move,
+                      depth == 1 ? 1 : Walk(next, nextKings, Opponent(position.sideToMove), nextHistory, depth - 1));
   }
   return rows;
 }
@@ -92,11 +93,20 @@ std::vector<std::pair<Move, std::uint64_t>> PerftDivide(const FENExtras& positio
 std::string CoordinateText(const Move& move) {
   std::string text = SquareName(move.from) + SquareName(move.to);
   switch (move.promotion) {
-    case kQueen: text += 'q'; break;
-    case kRook: text += 'r'; break;
-    case kBishop: text += 'b'; break;
-    case kKnight: text += 'n'; break;
-    default: break;
+    case kQueen:
+      text += 'q';
+      break;
+    case kRook:
+      text += 'r';
+      break;
+    case kBishop:
+      text += 'b';
+      break;
+    case kKnight:
+      text += 'n';
+      break;
+    default:
+      break;
   }
   return text;
 }

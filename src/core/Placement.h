@@ -18,7 +18,7 @@ void BoardFromPlacement(std::string_view text, BoardSquares& board);
 std::string PlacementFromBoard(const BoardSquares& board);
 
 struct KingSearch {
-  int count = 0;        // kings of that colour on the board
+  int count = 0;           // kings of that colour on the board
   int square = kNoSquare;  // the last one in index order
 };
 KingSearch FindKing(const BoardSquares& board, std::uint8_t colour);
