@@ -1,0 +1,235 @@
+#include "core/Resolve.h"
+
+#include <bit>
+#include <string>
+
+#include "core/Legality.h"
+#include "core/MoveGen.h"
+
+namespace varnock {
+
+namespace {
+
+using SquareSet = std::uint64_t;
+
+constexpr SquareSet Bit(int square) { return SquareSet{1} << square; }
+std::uint8_t At(const BoardSquares& board, int square) { return board[static_cast<std::size_t>(square)]; }
+
+int PopLowest(SquareSet& set) {
+  const int square = std::countr_zero(set);
+  set &= set - 1;
+  return square;
+}
+
+constexpr SquareSet FileSet(int file) { return SquareSet{0x0101010101010101} << file; }
+constexpr SquareSet RowSet(int row) { return SquareSet{0xFF} << (8 * row); }
+
+// The file and row a disambiguation text names, or -1.
+struct OriginHint {
+  int file = -1;
+  int row = -1;
+};
+
+OriginHint ParseHint(std::string_view text) {
+  OriginHint hint;
+  std::size_t i = 0;
+  if (i < text.size() && text[i] >= 'a' && text[i] <= 'h') hint.file = text[i++] - 'a';
+  if (i < text.size() && text[i] >= '1' && text[i] <= '8') hint.row = 8 - (text[i] - '0');
+  return hint;
+}
+
+SquareSet HintSet(const OriginHint& hint) {
+  SquareSet set = ~SquareSet{0};
+  if (hint.file >= 0) set &= FileSet(hint.file);
+  if (hint.row >= 0) set &= RowSet(hint.row);
+  return set;
+}
+
+// The squares from which a piece of `pieceType` and `colour` could reach
+// `to` by its movement rules on this board: knight and king steps, the first
+// occupied square along each line for sliders, castling origins for a king,
+// the squares behind for a pawn's straight move. A pawn's origin follows the
+// hint's file and rank rather than its geometry, so that "exd5" looks at e4.
+SquareSet CandidateOrigins(const BoardSquares& board, std::uint8_t colour, std::uint8_t pieceType, int to,
+                           const OriginHint& hint) {
+  const int file = FileOf(to), row = RowOf(to);
+  SquareSet set = 0;
+  auto addStep = [&](int df, int dr) {
+    if (OnBoard(file + df, row + dr)) set |= Bit(SquareAt(file + df, row + dr));
+  };
+  auto addRays = [&](bool straight, bool diagonal) {
+    for (int df = -1; df <= 1; ++df) {
+      for (int dr = -1; dr <= 1; ++dr) {
+        if ((df == 0 && dr == 0) || ((df != 0 && dr != 0) ? !diagonal : !straight)) continue;
+        for (int f = file + df, r = row + dr; OnBoard(f, r); f += df, r += dr) {
+          if (At(board, SquareAt(f, r)) == 0) continue;
+          set |= Bit(SquareAt(f, r));
+          break;
+        }
+      }
+    }
+  };
+
+  switch (pieceType) {
+    case kPawn: {
+      const int forward = colour == kWhite ? -1 : 1;
+      const int behind = row - forward;
+      if (hint.file >= 0 || hint.row >= 0) {
+        const int originFile = hint.file >= 0 ? hint.file : file;
+        const int originRow = hint.row >= 0 ? hint.row : behind;
+        if (OnBoard(originFile, originRow)) set |= Bit(SquareAt(originFile, originRow));
+        return set;
+      }
+      if (OnBoard(file, behind)) set |= Bit(SquareAt(file, behind));
+      const int fourthRankRow = colour == kWhite ? 4 : 3;
+      if (row == fourthRankRow) set |= Bit(SquareAt(file, behind - forward));
+      return set;
+    }
+    case kKnight:
+      for (int df : {-2, -1, 1, 2})
+        for (int dr : {-2, -1, 1, 2})
+          if (df * df + dr * dr == 5) addStep(df, dr);
+      break;
+    case kBishop:
+      addRays(false, true);
+      break;
+    case kRook:
+      addRays(true, false);
+      break;
+    case kQueen:
+      addRays(true, true);
+      break;
+    case kKing:
+      for (int df = -1; df <= 1; ++df)
+        for (int dr = -1; dr <= 1; ++dr)
+          if (df != 0 || dr != 0) addStep(df, dr);
+      if (to == kC1 || to == kG1) set |= Bit(kE1);
+      if (to == kC8 || to == kG8) set |= Bit(kE8);
+      break;
+    default:
+      set = ~SquareSet{0};
+      break;
+  }
+  return set & HintSet(hint);
+}
+
+struct Position {
+  BoardSquares board;
+  KingSquares kings;
+};
+
+// The board after a move; a pawn reaching the last rank becomes `promotion`.
+Position Played(const Position& before, int from, int to, std::uint8_t promotion) {
+  Position after = before;
+  const bool promotes = (At(before.board, from) & kPawn) && (RowOf(to) == 0 || RowOf(to) == 7);
+  ApplyMove(after.board, after.kings, from, to, promotes ? promotion : 0);
+  return after;
+}
+
+bool IsLegal(const Position& before, std::uint8_t colour, int from, int to, std::uint8_t promotion,
+             const PositionHistory& history) {
+  std::string message;
+  if (!IsMoveValid(before.board, colour, from, to, history, message)) return false;
+  const Position after = Played(before, from, to, promotion);
+  return !IsKingAttacked(after.board, after.kings, colour);
+}
+
+// Whether the side that just moved has mated. Only piece moves get here, so
+// the position after the move never has an en-passant square.
+bool Mates(const Position& after, std::uint8_t colour) {
+  FENExtras position;
+  position.board = after.board;
+  position.sideToMove = Opponent(colour);
+  return IsCheckmate(position);
+}
+
+// Whether a legal move is passed over because it does not do what the check
+// mark says. Pawn and king moves are taken as written.
+bool PassedOver(const Position& before, std::uint8_t colour, int from, int to, std::uint8_t promotion, int checkMark) {
+  if (At(before.board, from) & (kPawn | kKing)) return false;
+  const Position after = Played(before, from, to, promotion);
+  const bool givesCheck = IsKingAttacked(after.board, after.kings, Opponent(colour));
+  switch (checkMark) {
+    case kNoCheckMark:
+      return givesCheck;
+    case kCheckMarked:
+      return !givesCheck;
+    case kMateMarked:
+      return !givesCheck || !Mates(after, colour);
+    default:
+      return false;
+  }
+}
+
+bool Holds(const BoardSquares& board, int square, std::uint8_t colour, std::uint8_t pieceType) {
+  const std::uint8_t code = At(board, square);
+  return (code & colour) && (code & pieceType);
+}
+
+Position Start(const BoardSquares& board) {
+  Position position{board, {}};
+  LocateKings(board, position.kings);
+  return position;
+}
+
+}  // namespace
+
+ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,
+                         std::string_view disambiguation, int toSquare, std::uint8_t promotion,
+                         const PositionHistory& history) {
+  ResolvedMove result;
+  if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return result;
+  const Position before = Start(board);
+  SquareSet candidates = CandidateOrigins(board, colour, pieceType, toSquare, ParseHint(disambiguation));
+
+  SquareSet legal = 0;
+  int count = 0, last = kNoSquare;
+  while (candidates) {
+    const int from = PopLowest(candidates);
+    if (from == toSquare || !Holds(board, from, colour, pieceType)) continue;
+    if (!IsLegal(before, colour, from, toSquare, promotion, history)) continue;
+    legal |= Bit(from);
+    ++count;
+    last = from;
+  }
+  if (count == 0) return result;
+  result.found = true;
+  result.from = last;
+  if (count == 1) return result;
+  while (legal) {
+    const int from = PopLowest(legal);
+    if (!PassedOver(before, colour, from, toSquare, promotion, checkMark)) {
+      result.from = from;
+      break;
+    }
+  }
+  return result;
+}
+
+ResolvedCapture ResolveCapture(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,
+                               std::string_view disambiguation, std::uint8_t capturedType,
+                               const PositionHistory& history) {
+  ResolvedCapture result;
+  if ((colour != kWhite && colour != kBlack) || pieceType == 0 || capturedType == 0) return result;
+  const SquareSet allowed = HintSet(ParseHint(disambiguation));
+  SquareSet movers = 0, victims = 0;
+  for (int square = 0; square < 64; ++square) {
+    if ((allowed & Bit(square)) && Holds(board, square, colour, pieceType)) movers |= Bit(square);
+    if (Holds(board, square, Opponent(colour), capturedType)) victims |= Bit(square);
+  }
+  if (!movers || !victims) return result;
+  const Position before = Start(board);
+  while (movers) {
+    const int from = PopLowest(movers);
+    for (SquareSet targets = victims; targets;) {
+      const int to = PopLowest(targets);
+      if (!IsLegal(before, colour, from, to, 0, history)) continue;
+      if (PassedOver(before, colour, from, to, 0, checkMark)) continue;
+      result = {true, from, to};
+      return result;
+    }
+  }
+  return result;
+}
+
+}  // namespace varnock

@@ -1,0 +1,49 @@
+// Finding the squares of a written move: which piece of the side to move
+// makes it. Used by the PGN reader for every move it reads, so the routines
+// look only at squares from which the piece could come and allocate nothing.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/Board.h"
+#include "core/PositionHistory.h"
+
+namespace varnock {
+
+// What the written move claims about check: nothing, "+" or a mate mark.
+enum CheckMark : int { kNoCheckMark = 0, kCheckMarked = 1, kMateMarked = 2 };
+
+struct ResolvedMove {
+  bool found = false;
+  int from = kNoSquare;
+};
+
+struct ResolvedCapture {
+  bool found = false;
+  int from = kNoSquare;
+  int to = kNoSquare;
+};
+
+// The origin of a move of `colour` with a piece of `pieceType` (a type bit)
+// to `toSquare`. `disambiguation` may name the origin's file, rank or both
+// (other characters, such as an "x", are ignored). `promotion` is the type a
+// pawn reaching the last rank becomes, or 0.
+//
+// A candidate is legal when the movement rules allow it and the mover's king
+// is not attacked after it. When several pieces could move, the check mark
+// decides: a move whose check (or mate) does not match the mark is passed
+// over. The first legal candidate in square order that is not passed over is
+// the answer, else the last legal candidate.
+ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,
+                         std::string_view disambiguation, int toSquare, std::uint8_t promotion,
+                         const PositionHistory& history);
+
+// A move written as one piece type taking another (such as "BxN"): the first
+// pair of a piece of `pieceType` and an enemy piece of `capturedType`, in
+// square order, that is legal and fits the check mark.
+ResolvedCapture ResolveCapture(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,
+                               std::string_view disambiguation, std::uint8_t capturedType,
+                               const PositionHistory& history);
+
+}  // namespace varnock

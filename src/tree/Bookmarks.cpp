@@ -1,0 +1,73 @@
+#include "tree/Bookmarks.h"
+
+#include "core/Format.h"
+#include "core/Notation.h"
+#include "tree/NodeFacts.h"
+#include "tree/Positions.h"
+
+namespace varnock {
+
+std::string BookmarkDescription(const SGridFrame& game, NodeRef node) {
+  const MoveNode& n = game.Node(node);
+  if (n.Has(kFlagComposed)) return "( composed )";
+  std::string text = MoveText(FactsOf(game.Store(), node), 0, 0, false, NotationOptions{});
+  return n.Mover() == kBlack ? "...    " + text : text;
+}
+
+void SetBookmark(SGridFrame& game, NodeRef node, int number) {
+  RemoveBookmark(game, node);
+  SBookmarkDetails mark;
+  mark.node = node;
+  mark.moveNumber = (PlyOf(game.Store(), node) + 1) / 2;
+  mark.description = BookmarkDescription(game, node);
+  if (number == 0) {
+    int highest = 0;
+    for (const auto& existing : game.bookmarks) highest = std::max(highest, existing.number);
+    mark.number = highest + 1;
+    game.bookmarks.push_front(std::move(mark));
+    return;
+  }
+  mark.number = number;
+  auto it = game.bookmarks.begin();
+  while (it != game.bookmarks.end() && it->number > number) ++it;
+  game.bookmarks.insert(it, std::move(mark));
+}
+
+std::optional<int> BookmarkOf(const SGridFrame& game, NodeRef node) {
+  for (const auto& mark : game.bookmarks)
+    if (mark.node == node) return mark.number;
+  return std::nullopt;
+}
+
+bool RemoveBookmark(SGridFrame& game, NodeRef node) {
+  auto before = game.bookmarks.size();
+  game.bookmarks.remove_if([node](const SBookmarkDetails& mark) { return mark.node == node; });
+  return game.bookmarks.size() != before;
+}
+
+std::optional<int> StoreNumberOf(const SGridFrame& game, NodeRef node) {
+  for (int slot = 0; slot < 10; ++slot)
+    if (game.storeSlots[static_cast<std::size_t>(slot)] == node) return slot;
+  return std::nullopt;
+}
+
+void ClearStoredNode(SGridFrame& game, NodeRef node) {
+  auto slot = StoreNumberOf(game, node);
+  if (!slot) return;
+  game.storeSlots[static_cast<std::size_t>(*slot)] = kNoNode;
+  game.Node(node).Set2(kFlag2Stored, false);
+  game.MarkChanged();
+}
+
+std::string MarkerLabels(const SGridFrame& game, NodeRef node) {
+  std::string labels;
+  const MoveNode& n = game.Node(node);
+  if (game.primary == node) labels += " primary ";
+  if (BookmarkOf(game, node)) labels += " BMarked ";
+  if (auto slot = StoreNumberOf(game, node)) labels += Format(" store %d ", *slot);
+  if (n.Has(kFlagDiagram)) labels += " diagram ";
+  if (n.Has(kFlagComposed)) labels += " compose ";
+  return labels;
+}
+
+}  // namespace varnock

@@ -1,0 +1,136 @@
+#include "tree/Lines.h"
+
+#include <algorithm>
+
+namespace varnock {
+
+NodeRef ChainEnd(const SGridFrame& game, NodeRef node) {
+  while (node != kNoNode && game.Node(node).next != kNoNode) node = game.Node(node).next;
+  return node;
+}
+
+SBranchDetails* LineEndingAt(SGridFrame& game, NodeRef last) {
+  if (game.rootLine && game.rootLine->last == last) return game.rootLine;
+  for (auto& [raw, line] : game.Store().LinesOf(game.gameId))
+    if (raw->last == last) return raw;
+  return nullptr;
+}
+
+bool OnActiveLine(const SGridFrame& game, NodeRef node) {
+  for (NodeRef at = game.lineEnd; at != kNoNode; at = game.Node(at).parent)
+    if (at == node) return true;
+  return false;
+}
+
+void SwapWithContinuation(SGridFrame& game, SBranchDetails* alternative) {
+  if (!alternative || alternative->first == kNoNode) return;
+  NodeRef branch = game.Node(alternative->first).parent;
+  if (branch == kNoNode) return;
+  MoveNode& b = game.Node(branch);
+  const NodeRef oldFirst = b.next;
+  const NodeRef oldEnd = ChainEnd(game, oldFirst);
+  SBranchDetails* holder = oldFirst != kNoNode ? LineEndingAt(game, oldEnd) : nullptr;
+  const NodeRef newEnd = alternative->last;
+
+  b.next = alternative->first;
+  if (oldFirst != kNoNode) {
+    alternative->first = oldFirst;
+    alternative->last = oldEnd;
+  } else {
+    game.Store().RemoveAlternative(branch, alternative);
+    game.Store().DeleteLine(game.gameId, alternative);
+    holder = LineEndingAt(game, branch);
+  }
+  if (holder) holder->last = newEnd;
+  if (holder == game.rootLine) game.lineEnd = newEnd;
+}
+
+void SelectLine(SGridFrame& game, NodeRef first) {
+  NodeRef branch = game.Node(first).parent;
+  auto* alternatives = game.Store().Alternatives(branch);
+  if (!alternatives) return;
+  auto it = std::find_if(alternatives->begin(), alternatives->end(),
+                         [first](SBranchDetails* line) { return line->first == first; });
+  if (it == alternatives->end()) return;
+  SBranchDetails* line = *it;
+  SwapWithContinuation(game, line);
+  alternatives = game.Store().Alternatives(branch);
+  if (!alternatives) return;
+  it = std::find(alternatives->begin(), alternatives->end(), line);
+  if (it != alternatives->end()) std::rotate(it, it + 1, alternatives->end());
+  game.commentRingValid = false;
+}
+
+bool ActivateLineOf(SGridFrame& game, NodeRef node) {
+  bool changed = false;
+  while (node != kNoNode) {
+    SBranchDetails* line = LineEndingAt(game, ChainEnd(game, node));
+    if (!line || line == game.rootLine || line->first == game.root) break;
+    NodeRef branch = game.Node(line->first).parent;
+    if (branch == kNoNode) break;
+    SwapWithContinuation(game, line);
+    changed = true;
+    node = branch;
+  }
+  if (changed) game.commentRingValid = false;
+  return changed;
+}
+
+void FreeChain(SGridFrame& game, NodeRef first) {
+  NodeStore& store = game.Store();
+  std::vector<NodeRef> pending{first};
+  while (!pending.empty()) {
+    NodeRef at = pending.back();
+    pending.pop_back();
+    while (at != kNoNode && store.Valid(at) && store.Node(at).InUse()) {
+      MoveNode& node = store.Node(at);
+      const NodeRef next = node.next;
+      if (node.Has(kFlagComposed)) store.EraseComposed(at);
+      store.SetRating(at, 0);
+      store.SetAssessment(at, 0);
+      store.SetResult(at, 0);
+      store.EraseComment(at, NodeStore::kBefore);
+      store.EraseComment(at, NodeStore::kAfter);
+      if (node.Has(kFlagBranch)) {
+        if (auto* alternatives = store.Alternatives(at)) {
+          std::vector<SBranchDetails*> lines = *alternatives;
+          for (SBranchDetails* line : lines) {
+            pending.push_back(line->first);
+            store.RemoveAlternative(at, line);
+            store.DeleteLine(game.gameId, line);
+          }
+        }
+        node.Set(kFlagBranch, false);
+      }
+      if (game.primary == at) game.primary = kNoNode;
+      if (node.Has2(kFlag2Stored))
+        for (NodeRef& slot : game.storeSlots)
+          if (slot == at) slot = kNoNode;
+      if (!game.bookmarks.empty())
+        game.bookmarks.remove_if([at](const SBookmarkDetails& mark) { return mark.node == at; });
+      store.Free(at);
+      at = next;
+    }
+  }
+  game.commentRingValid = false;
+  game.MarkChanged();
+}
+
+void RemoveAlternatives(SGridFrame& game, NodeRef branch) {
+  NodeStore& store = game.Store();
+  auto* alternatives = store.Alternatives(branch);
+  if (!alternatives) {
+    store.Node(branch).Set(kFlagBranch, false);
+    return;
+  }
+  std::vector<SBranchDetails*> lines = *alternatives;
+  for (SBranchDetails* line : lines) {
+    NodeRef first = line->first;
+    store.RemoveAlternative(branch, line);
+    store.DeleteLine(game.gameId, line);
+    FreeChain(game, first);
+  }
+  store.Node(branch).Set(kFlagBranch, false);
+}
+
+}  // namespace varnock

@@ -1,0 +1,41 @@
+// The lines of a game: alternatives, selecting a line, freeing a line.
+#pragma once
+
+#include "tree/SGridFrame.h"
+
+namespace varnock {
+
+// The last node of the chain of continuation links from `node`.
+NodeRef ChainEnd(const SGridFrame& game, NodeRef node);
+
+// The game's line record whose last node is `last`, or nullptr.
+SBranchDetails* LineEndingAt(SGridFrame& game, NodeRef last);
+
+// Whether the node lies on the active line (the root's chain).
+bool OnActiveLine(const SGridFrame& game, NodeRef node);
+
+// Exchanges an alternative line with the continuation of its branch node:
+// the alternative's record takes the old continuation and its chain end, the
+// branch node continues with the alternative, and the record of the line that
+// holds the branch node (and the game's line end, for the active line) now
+// ends where the alternative ended.
+void SwapWithContinuation(SGridFrame& game, SBranchDetails* alternative);
+
+// Makes the alternative starting at `first` part of the active line, then
+// moves the record now holding the old continuation to the end of the branch
+// node's alternatives.
+void SelectLine(SGridFrame& game, NodeRef first);
+
+// Makes the line containing the node part of the active line, exchanging
+// lines upwards until the root's line is reached. Returns whether anything
+// changed.
+bool ActivateLineOf(SGridFrame& game, NodeRef node);
+
+// Frees a node and every node reached from it by continuation links, with
+// their attributes, alternatives, bookmarks, store slots and primary mark.
+void FreeChain(SGridFrame& game, NodeRef first);
+
+// Frees every alternative line of a branch node and clears its branch bit.
+void RemoveAlternatives(SGridFrame& game, NodeRef branch);
+
+}  // namespace varnock

@@ -1,0 +1,322 @@
+#include "tree/MoveEntry.h"
+
+#include "core/Attack.h"
+#include "core/Format.h"
+#include "core/Legality.h"
+#include "tree/Lines.h"
+#include "tree/Navigation.h"
+#include "tree/NodeCreation.h"
+#include "tree/Positions.h"
+
+namespace varnock {
+
+namespace {
+
+char PieceLetter(std::uint8_t piece) {
+  if (piece & kKing) return 'K';
+  if (piece & kQueen) return 'Q';
+  if (piece & kRook) return 'R';
+  if (piece & kKnight) return 'N';
+  if (piece & kBishop) return 'B';
+  return 0;
+}
+
+// Whether an existing node makes the same move (and, for a promotion, the
+// same piece).
+bool SameMove(const SGridFrame& game, NodeRef node, int from, int to, std::uint8_t promotion) {
+  const MoveNode& n = game.Node(node);
+  if (n.From() != from || n.To() != to || n.Has(kFlagComposed)) return false;
+  if (promotion == 0) return true;
+  return (BoardAt(game.Store(), node)[static_cast<std::size_t>(to)] & kTypeMask) == promotion;
+}
+
+void ShowAfterEntry(SGridFrame& game) {
+  ShowCurrentPosition(game);
+  game.statusText = ToMoveText(game.sideToMove);
+  if (game.observer) game.observer->CurrentNodeChanged();
+}
+
+// Follows an existing continuation or alternative; returns whether it did.
+bool FollowExisting(SGridFrame& game, int from, int to, std::uint8_t promotion, EntryMode mode) {
+  MoveNode& current = game.Node(game.current);
+  if (current.next != kNoNode && SameMove(game, current.next, from, to, promotion)) {
+    if (mode == EntryMode::Reading) {
+      game.current = game.lineEnd = current.next;
+      ShowCurrentPosition(game);
+    } else {
+      GoToNode(game, current.next);
+    }
+    return true;
+  }
+  if (!current.Has(kFlagBranch)) return false;
+  auto* alternatives = game.Store().Alternatives(game.current);
+  if (!alternatives) return false;
+  for (SBranchDetails* line : *alternatives) {
+    if (line->first == kNoNode || game.Node(line->first).parent != game.current) continue;
+    if (!SameMove(game, line->first, from, to, promotion)) continue;
+    if (mode == EntryMode::Reading) {
+      if (game.activeLine && game.activeLine != line && game.activeLine->first == kNoNode)
+        game.Store().DeleteLine(game.gameId, game.activeLine);  // the line being started exists already
+      game.activeLine = line;
+      game.current = game.lineEnd = line->first;
+      ShowCurrentPosition(game);
+    } else {
+      NodeRef first = line->first;
+      SwapWithContinuation(game, line);
+      game.current = first;
+      game.MarkChanged();
+      ShowAfterEntry(game);
+    }
+    return true;
+  }
+  return false;
+}
+
+// Creates the node for a move or a set-up position at the current node,
+// starting an alternative line first when needed.
+NodeRef InsertNode(SGridFrame& game, NewNode spec, EntryMode mode, UserPrompt* prompt) {
+  NodeStore& store = game.Store();
+  const NodeRef at = game.current;
+  const NodeRef continuation = game.Node(at).next;
+
+  if (mode == EntryMode::Reading) {
+    if (continuation != kNoNode && game.activeLine && game.activeLine->first != kNoNode)
+      game.activeLine = store.NewLine(game.gameId, kNoNode, kNoNode);
+    game.lineEnd = at;
+    const bool startsLine = game.activeLine && game.activeLine->first == kNoNode && at != kNoNode;
+    spec.firstOfNewLine = startsLine;
+    NodeRef node = CreateNode(game, spec, prompt);
+    if (node == kNoNode) return kNoNode;
+    if (startsLine) {
+      game.activeLine->first = node;
+      store.AddAlternative(at, game.activeLine);
+    }
+    if (game.activeLine) game.activeLine->last = node;
+    game.current = game.lineEnd = node;
+    return node;
+  }
+
+  // Interactive: the newest move always goes on the active line.
+  SBranchDetails* holder = LineEndingAt(game, ChainEnd(game, at));
+  const NodeRef savedLineEnd = game.lineEnd;
+  game.lineEnd = at;
+  SBranchDetails* pushedAside = nullptr;
+  if (continuation != kNoNode) {
+    pushedAside = store.NewLine(game.gameId, continuation, ChainEnd(game, continuation));
+    store.AddAlternative(at, pushedAside);
+    game.Node(at).next = kNoNode;
+  }
+  NodeRef node = CreateNode(game, spec, prompt);
+  if (node == kNoNode) {
+    if (pushedAside) {  // put the tree back as it was
+      store.RemoveAlternative(at, pushedAside);
+      store.DeleteLine(game.gameId, pushedAside);
+      game.Node(at).next = continuation;
+    }
+    game.lineEnd = savedLineEnd;
+    return kNoNode;
+  }
+  if (holder) holder->last = node;
+  if (!holder || holder == game.rootLine)
+    game.lineEnd = node;
+  else
+    game.lineEnd = savedLineEnd;
+  game.current = node;
+  return node;
+}
+
+}  // namespace
+
+std::string InvalidMoveText(std::uint8_t mover, std::uint8_t piece, int from, int to, bool kingInCheck) {
+  const char* side = ColourName(mover);
+  const char* suffix = kingInCheck ? "  King is in check." : "";
+  char letter = PieceLetter(piece);
+  const std::string fromText = SquareName(from), toText = SquareName(to);
+  if (letter) return Format("%s: Invalid Move '%c%s-%s'.%s", side, letter, fromText.c_str(), toText.c_str(), suffix);
+  return Format("%s: Invalid Move '%s-%s'.%s", side, fromText.c_str(), toText.c_str(), suffix);
+}
+
+EntryOutcome AddMove(SGridFrame& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt) {
+  if (FollowExisting(game, move.from, move.to, move.promotion, mode)) return EntryOutcome::Followed;
+  const std::uint8_t mover = game.sideToMove;
+  NewNode spec;
+  spec.boardAfter = &move.boardAfter;
+  spec.from = move.from;
+  spec.to = move.to;
+  spec.piece = move.promotion ? kPawn : move.piece;
+  spec.kind = move.promotion ? kPromotion : move.kind;
+  spec.irregular = move.irregular || move.from == move.to;
+  spec.check = move.check;
+  spec.capture = move.capture;
+  spec.whiteMoved = mover == kWhite;
+  if (InsertNode(game, spec, mode, prompt) == kNoNode) return EntryOutcome::Refused;
+  game.board = move.boardAfter;
+  game.kings = move.kingsAfter;
+  game.sideToMove = Opponent(mover);
+  game.commentRingValid = false;
+  if (mode == EntryMode::Interactive) {
+    game.MarkChanged();
+    game.statusText = ToMoveText(game.sideToMove);
+    if (game.observer) game.observer->CurrentNodeChanged();
+  }
+  return EntryOutcome::Added;
+}
+
+EntryOutcome PlayMove(SGridFrame& game, int from, int to, UserPrompt& prompt) {
+  if (from < 0 || from >= 64 || to < 0 || to >= 64) return EntryOutcome::Refused;
+  const bool permitted = game.invalidMovePermitted;
+  game.invalidMovePermitted = false;  // one attempt consumes the permission
+  const std::uint8_t mover = game.sideToMove;
+  const std::uint8_t piece = game.board[static_cast<std::size_t>(from)];
+  const std::uint8_t pieceType = piece & kTypeMask;
+  const NodeHistory history(game.Store(), game.current);
+  if (from != to && !(piece & mover)) {  // only the side to move's own pieces move
+    game.statusText = InvalidMoveText(mover, pieceType, from, to, false);
+    return EntryOutcome::Refused;
+  }
+
+  const bool promotes = from != to && (piece & kPawn) && (piece & mover) && RowOf(to) == (mover == kWhite ? 0 : 7);
+  std::uint8_t promotion = 0;
+  if (!promotes) {
+    if (FollowExisting(game, from, to, 0, EntryMode::Interactive)) return EntryOutcome::Followed;
+  } else {
+    if (!permitted) {
+      std::string message;
+      if (!IsMoveValid(game.board, mover, from, to, history, message)) {
+        game.statusText = message.empty() ? InvalidMoveText(mover, pieceType, from, to, false) : message;
+        return EntryOutcome::Refused;
+      }
+      BoardSquares trial = game.board;
+      KingSquares trialKings = game.kings;
+      ApplyMove(trial, trialKings, from, to, kQueen);
+      if (IsKingAttacked(trial, trialKings, mover)) {
+        game.statusText = InvalidMoveText(mover, pieceType, from, to, true);
+        return EntryOutcome::Refused;
+      }
+    }
+    static const std::vector<std::string> kPieces = {"QUEEN", "KNIGHT", "ROOK", "BISHOP"};
+    static constexpr std::uint8_t kCodes[] = {kQueen, kKnight, kRook, kBishop};
+    std::optional<int> choice = prompt.Choose(" Promotion Piece", kPieces);
+    if (!choice || *choice < 0 || *choice > 3) {
+      game.statusText = "Promotion abandoned";
+      return EntryOutcome::Refused;
+    }
+    promotion = kCodes[*choice];
+    if (FollowExisting(game, from, to, promotion, EntryMode::Interactive)) return EntryOutcome::Followed;
+  }
+
+  AdmittedMove move;
+  move.from = from;
+  move.to = to;
+  move.promotion = promotion;
+  move.piece = pieceType ? pieceType : kPawn;
+  std::string message;
+  const bool valid = from == to || IsMoveValid(game.board, mover, from, to, history, message);
+  if (!valid && !permitted) {
+    game.statusText = message.empty() ? InvalidMoveText(mover, pieceType, from, to, false) : message;
+    return EntryOutcome::Refused;
+  }
+  move.boardAfter = game.board;
+  move.kingsAfter = game.kings;
+  if (from != to) {
+    AppliedMove applied = ApplyMove(move.boardAfter, move.kingsAfter, from, to, promotion);
+    move.kind = applied.kind;
+    move.capture = applied.capture;
+  }
+  const bool ownKingAttacked = IsKingAttacked(move.boardAfter, move.kingsAfter, mover);
+  if (ownKingAttacked && !permitted) {
+    game.statusText = InvalidMoveText(mover, pieceType, from, to, true);
+    return EntryOutcome::Refused;
+  }
+  move.irregular = !valid || ownKingAttacked || from == to;
+  move.check = IsKingAttacked(move.boardAfter, move.kingsAfter, Opponent(mover));
+  return AddMove(game, move, EntryMode::Interactive, &prompt);
+}
+
+EntryOutcome PlayMoveOnScreen(SGridFrame& game, int fromFile, int fromRow, int toFile, int toRow, UserPrompt& prompt) {
+  if (!OnBoard(fromFile, fromRow) || !OnBoard(toFile, toRow)) return EntryOutcome::Refused;
+  if (game.boardFlipped) {
+    fromFile = 7 - fromFile, fromRow = 7 - fromRow;
+    toFile = 7 - toFile, toRow = 7 - toRow;
+  }
+  return PlayMove(game, SquareAt(fromFile, fromRow), SquareAt(toFile, toRow), prompt);
+}
+
+EntryOutcome PlayReadMove(SGridFrame& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt) {
+  if (from < 0 || from >= 64 || to < 0 || to >= 64) return EntryOutcome::Refused;
+  const std::uint8_t mover = game.sideToMove;
+  AdmittedMove move;
+  move.from = from;
+  move.to = to;
+  move.promotion = promotion;
+  const std::uint8_t pieceType = game.board[static_cast<std::size_t>(from)] & kTypeMask;
+  move.piece = pieceType ? pieceType : kPawn;
+  move.boardAfter = game.board;
+  move.kingsAfter = game.kings;
+  if (from != to) {
+    AppliedMove applied = ApplyMove(move.boardAfter, move.kingsAfter, from, to, promotion);
+    move.kind = applied.kind;
+    move.capture = applied.capture;
+  }
+  move.irregular = from == to;
+  move.check = IsKingAttacked(move.boardAfter, move.kingsAfter, Opponent(mover));
+  return AddMove(game, move, EntryMode::Reading, prompt);
+}
+
+EntryOutcome CmPass(SGridFrame& game, UserPrompt& prompt) { return PlayMove(game, kA8, kA8, prompt); }
+
+void CmInvalid(SGridFrame& game, UserPrompt& prompt) {
+  const std::string side = ColourName(game.sideToMove);
+  const std::string text = "It is " + side + " to move." + "\r\n" + side +
+                           "'s next move can be permitted to be an invalid one." +
+                           "\r\n\r\nDo you wish to make an invalid move?";
+  game.invalidMovePermitted = prompt.AskYesNo("CmInvalid()", text);
+}
+
+void BeginAlternative(SGridFrame& game, NodeRef branchPoint) {
+  game.activeLine = game.Store().NewLine(game.gameId, kNoNode, kNoNode);
+  game.current = game.lineEnd = branchPoint;
+  ShowCurrentPosition(game);
+}
+
+NodeRef AddComposedNode(SGridFrame& game, const FENExtras& position, EntryMode mode, UserPrompt* prompt) {
+  NewNode spec;
+  spec.from = spec.to = kA8;
+  spec.piece = kPawn;
+  spec.whiteMoved = position.sideToMove == kBlack;
+  NodeRef node = InsertNode(game, spec, mode, prompt);
+  if (node == kNoNode) return kNoNode;
+  game.Store().SetComposed(node, position);
+  game.board = position.board;
+  game.sideToMove = position.sideToMove;
+  LocateKings(game.board, game.kings);
+  game.Node(node).Set2(kFlag2Check, IsKingAttacked(game.board, game.kings, game.sideToMove));
+  game.commentRingValid = false;
+  if (mode == EntryMode::Interactive) {
+    game.MarkChanged();
+    game.statusText = ToMoveText(game.sideToMove);
+    if (game.observer) game.observer->CurrentNodeChanged();
+  }
+  return node;
+}
+
+bool Compose(SGridFrame& game, const FENExtras& position, UserPrompt& prompt) {
+  if (position.sideToMove == game.sideToMove && position.board == game.board) {
+    prompt.Inform("Compose()", "No changes were detected");
+    return false;
+  }
+  return AddComposedNode(game, position, EntryMode::Interactive, &prompt) != kNoNode;
+}
+
+void ComposeRoot(SGridFrame& game, const FENExtras& position) {
+  MoveNode& root = game.Node(game.root);
+  root.Set(kFlagBlackToMove, position.sideToMove == kBlack);
+  game.Store().SetComposed(game.root, position);
+  if (game.current == game.root) {
+    ShowCurrentPosition(game);
+    game.statusText = ToMoveText(game.sideToMove);
+  }
+  game.MarkChanged();
+}
+
+}  // namespace varnock

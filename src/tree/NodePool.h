@@ -1,0 +1,119 @@
+// A pool of node slots in segments of 800.
+//
+// A slot is free when the in-use bit of its node is clear. Slots never move: a slot's index stays valid until it is
+// freed, so nodes can refer to each other by 32-bit indices. Allocation tries the segment that served the last
+// allocation, then the others in order, then adds a segment. Segments whose slots are all free can be released.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "tree/MoveNode.h"
+
+namespace varnock {
+
+inline MoveNode& NodeOf(MoveNode& slot) { return slot; }
+inline MoveNode& NodeOf(SnapshotNode& slot) { return slot.node; }
+
+template <class Slot>
+class NodePool {
+ public:
+  static constexpr std::uint32_t kSegmentSlots = 800;
+
+  // Index of a newly taken slot (zeroed but for its in-use bit), or nothing
+  // when no slot can be had.
+  std::optional<std::uint32_t> Allocate() {
+    if (last_ < segments_.size() && segments_[last_] && segments_[last_]->used < kSegmentSlots) return TakeFrom(last_);
+    for (std::size_t i = 0; i < segments_.size(); ++i)
+      if (segments_[i] && segments_[i]->used < kSegmentSlots) return TakeFrom(i);
+    std::size_t index = 0;
+    while (index < segments_.size() && segments_[index]) ++index;
+    if (index >= maxSegments_) return std::nullopt;
+    Segment* segment = new (std::nothrow) Segment();
+    if (!segment) return std::nullopt;
+    if (index == segments_.size()) segments_.emplace_back();
+    segments_[index].reset(segment);
+    return TakeFrom(index);
+  }
+
+  Slot& At(std::uint32_t index) { return segments_[index / kSegmentSlots]->slots[index % kSegmentSlots]; }
+  const Slot& At(std::uint32_t index) const { return segments_[index / kSegmentSlots]->slots[index % kSegmentSlots]; }
+
+  // Whether the index names a slot of a live segment.
+  bool Valid(std::uint32_t index) const {
+    std::size_t segment = index / kSegmentSlots;
+    return segment < segments_.size() && segments_[segment] != nullptr;
+  }
+
+  // Returns a slot to the pool, clearing it and its in-use bit.
+  void Free(std::uint32_t index) {
+    Segment& segment = *segments_[index / kSegmentSlots];
+    std::uint32_t slot = index % kSegmentSlots;
+    if (!InUse(segment.slots[slot])) return;
+    segment.slots[slot] = Slot{};
+    --segment.used;
+    if (slot < segment.nextFree) segment.nextFree = slot;
+  }
+
+  // Releases every segment whose slots are all free; returns how many.
+  std::size_t ReleaseEmptySegments() {
+    std::size_t released = 0;
+    for (auto& segment : segments_) {
+      if (segment && segment->used == 0) {
+        segment.reset();
+        ++released;
+      }
+    }
+    while (!segments_.empty() && !segments_.back()) segments_.pop_back();
+    return released;
+  }
+
+  std::size_t LiveSegments() const {
+    std::size_t n = 0;
+    for (const auto& segment : segments_) n += segment != nullptr;
+    return n;
+  }
+  std::size_t UsedSlots() const {
+    std::size_t n = 0;
+    for (const auto& segment : segments_)
+      if (segment) n += segment->used;
+    return n;
+  }
+
+  // Caps the number of segments (the largest index must fit a reference).
+  void SetMaxSegments(std::size_t max) { maxSegments_ = max; }
+
+ private:
+  struct Segment {
+    std::array<Slot, kSegmentSlots> slots{};
+    std::uint32_t used = 0;
+    std::uint32_t nextFree = 0;
+  };
+
+  std::uint32_t TakeFrom(std::size_t index) {
+    Segment& segment = *segments_[index];
+    std::uint32_t slot = segment.nextFree;
+    while (InUse(segment.slots[slot])) slot = (slot + 1) % kSegmentSlots;  // used < kSegmentSlots: one is free
+    MarkInUse(segment.slots[slot]);
+    ++segment.used;
+    segment.nextFree = slot + 1;
+    while (segment.nextFree < kSegmentSlots && InUse(segment.slots[segment.nextFree])) ++segment.nextFree;
+    if (segment.nextFree >= kSegmentSlots) segment.nextFree = 0;
+    last_ = index;
+    return static_cast<std::uint32_t>(index * kSegmentSlots + slot);
+  }
+
+  static bool InUse(Slot& slot) { return NodeOf(slot).InUse(); }
+  static void MarkInUse(Slot& slot) { NodeOf(slot).SetInUse(true); }
+
+  std::vector<std::unique_ptr<Segment>> segments_;
+  std::size_t last_ = 0;
+  std::size_t maxSegments_ = ((std::uint32_t{1} << 31) - 2) / kSegmentSlots;
+};
+
+}  // namespace varnock

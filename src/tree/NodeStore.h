@@ -1,0 +1,104 @@
+// The node pools and the node attribute maps, held once for all open games.
+//
+// Every game's nodes come from the two pools (plain nodes and nodes with a
+// board snapshot). Everything else attached to a node lives in maps keyed by
+// the node's reference, with a flag bit in the node telling whether an entry
+// exists.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/Fen.h"
+#include "tree/LineRecords.h"
+#include "tree/MoveNode.h"
+#include "tree/NodePool.h"
+
+namespace varnock {
+
+class NodeStore {
+ public:
+  NodeStore() = default;
+  NodeStore(const NodeStore&) = delete;
+  NodeStore& operator=(const NodeStore&) = delete;
+
+  // A new node slot, marked in use; kNoNode when none can be had.
+  NodeRef Allocate(bool withSnapshot);
+  void Free(NodeRef ref);
+  // Releases node segments that became entirely free.
+  void ReleaseEmptySegments();
+
+  MoveNode& Node(NodeRef ref);
+  const MoveNode& Node(NodeRef ref) const;
+  // The board snapshot of a node from the snapshot pool, else nullptr.
+  BoardSquares* Snapshot(NodeRef ref);
+  const BoardSquares* Snapshot(NodeRef ref) const;
+  bool Valid(NodeRef ref) const;
+
+  // Rating 1..6, assessment 1..5, result mark 1..3; 0 removes the entry.
+  void SetRating(NodeRef ref, std::uint8_t value);
+  void SetAssessment(NodeRef ref, std::uint8_t value);
+  void SetResult(NodeRef ref, std::uint8_t value);
+  std::uint8_t RatingOf(NodeRef ref) const { return Lookup(rating_, ref); }
+  std::uint8_t AssessmentOf(NodeRef ref) const { return Lookup(assessment_, ref); }
+  std::uint8_t ResultOf(NodeRef ref) const { return Lookup(result_, ref); }
+
+  // Comments before (kind 0) and after (kind 1) a move. Setting an empty text
+  // removes the entry; the node's flag follows.
+  enum CommentKind { kBefore = 0, kAfter = 1 };
+  const std::string* Comment(NodeRef ref, CommentKind kind) const;
+  void StoreComment(NodeRef ref, CommentKind kind, std::string text);
+  void EraseComment(NodeRef ref, CommentKind kind);
+  // Empties both comment maps (for every game).
+  void ClearAllComments();
+
+  // The set-up position attached to a composed node.
+  FENExtras* Composed(NodeRef ref);
+  const FENExtras* Composed(NodeRef ref) const;
+  void SetComposed(NodeRef ref, const FENExtras& extras);  // also sets the composed bit
+  void EraseComposed(NodeRef ref);
+
+  // Alternative lines of a branch node, oldest first.
+  std::vector<SBranchDetails*>* Alternatives(NodeRef branch);
+  void AddAlternative(NodeRef branch, SBranchDetails* line);  // also sets the branch bit
+  // Removes the record from the node's list; clears the branch bit when none remain.
+  void RemoveAlternative(NodeRef branch, SBranchDetails* line);
+
+  // The line records of a game, by game id.
+  SBranchDetails* NewLine(int gameId, NodeRef first, NodeRef last);
+  void DeleteLine(int gameId, SBranchDetails* line);
+  using LineSet = std::unordered_map<SBranchDetails*, std::unique_ptr<SBranchDetails>>;
+  LineSet& LinesOf(int gameId) { return lines_[gameId]; }
+  void ForgetGame(int gameId) { lines_.erase(gameId); }
+
+  int NextGameId() { return ++lastGameId_; }
+
+  NodePool<MoveNode>& PlainPool() { return plain_; }
+  NodePool<SnapshotNode>& SnapshotPool() { return snapshots_; }
+  std::size_t LiveNodes() const { return plain_.UsedSlots() + snapshots_.UsedSlots(); }
+
+ private:
+  static std::uint8_t Lookup(const std::unordered_map<NodeRef, std::uint8_t>& map, NodeRef ref) {
+    auto it = map.find(ref);
+    return it == map.end() ? 0 : it->second;
+  }
+  void SetAttribute(std::unordered_map<NodeRef, std::uint8_t>& map, NodeRef ref, std::uint8_t value,
+                    std::uint8_t flag2);
+
+  NodePool<MoveNode> plain_;
+  NodePool<SnapshotNode> snapshots_;
+  std::unordered_map<NodeRef, std::string> commentBefore_;
+  std::unordered_map<NodeRef, std::string> commentAfter_;
+  std::unordered_map<NodeRef, std::vector<SBranchDetails*>> alternatives_;
+  std::unordered_map<int, LineSet> lines_;
+  std::unordered_map<NodeRef, FENExtras> composed_;
+  std::unordered_map<NodeRef, std::uint8_t> rating_;
+  std::unordered_map<NodeRef, std::uint8_t> assessment_;
+  std::unordered_map<NodeRef, std::uint8_t> result_;
+  int lastGameId_ = 0;
+};
+
+}  // namespace varnock

@@ -1,0 +1,32 @@
+#include "tree/SGridFrame.h"
+
+#include <new>
+
+#include "tree/Lines.h"
+
+namespace varnock {
+
+SGridFrame::SGridFrame(NodeStore& store) : store_(store) {
+  gameId = store_.NextGameId();
+  root = store_.Allocate(false);
+  if (root == kNoNode) throw std::bad_alloc();
+  store_.Node(root).SetMove(0, 0, kStoredPawn);
+  rootLine = store_.NewLine(gameId, root, root);
+  activeLine = rootLine;
+  current = root;
+  lineEnd = root;
+}
+
+SGridFrame::~SGridFrame() {
+  observer = nullptr;
+  FreeChain(*this, root);
+  store_.ForgetGame(gameId);
+  store_.ReleaseEmptySegments();
+}
+
+void SGridFrame::MarkChanged() {
+  changed = true;
+  if (observer) observer->GameChanged();
+}
+
+}  // namespace varnock

@@ -1,0 +1,72 @@
+// One game: its move tree and the state of its display.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <list>
+#include <string>
+#include <vector>
+
+#include "core/Placement.h"
+#include "tree/LineRecords.h"
+#include "tree/NodeStore.h"
+
+namespace varnock {
+
+// Told when a game changes, so that the window (or the collection) can mark
+// itself modified and refresh.
+class GameObserver {
+ public:
+  virtual ~GameObserver() = default;
+  virtual void GameChanged() {}
+  // The current node moved (not told for quiet moves).
+  virtual void CurrentNodeChanged() {}
+};
+
+class SGridFrame {
+ public:
+  explicit SGridFrame(NodeStore& store);
+  ~SGridFrame();
+  SGridFrame(const SGridFrame&) = delete;
+  SGridFrame& operator=(const SGridFrame&) = delete;
+
+  NodeStore& Store() const { return store_; }
+  MoveNode& Node(NodeRef ref) const { return store_.Node(ref); }
+
+  // Sets the changed flag and tells the observer.
+  void MarkChanged();
+
+  int gameId = 0;
+  NodeRef root = kNoNode;
+  NodeRef lineEnd = kNoNode;  // last node of the active line
+  NodeRef current = kNoNode;  // the displayed position
+  NodeRef primary = kNoNode;
+  SBranchDetails* rootLine = nullptr;     // the line that starts at the root
+  SBranchDetails* activeLine = nullptr;   // the line being extended
+  std::list<SBookmarkDetails> bookmarks;  // highest number first
+  std::array<NodeRef, 10> storeSlots{};
+  bool changed = false;
+  bool boardFlipped = false;
+
+  // The displayed position.
+  BoardSquares board = StartBoard;
+  KingSquares kings;
+  std::uint8_t sideToMove = kWhite;
+  std::string statusText;
+
+  // One-shot permission for the next move attempt to break the rules.
+  bool invalidMovePermitted = false;
+
+  // The ring of commented nodes used by the comment search; rebuilt on the
+  // next search once invalidated.
+  std::vector<NodeRef> commentRing;
+  bool commentRingValid = false;
+  NodeRef commentSearchPosition = kNoNode;
+
+  GameObserver* observer = nullptr;
+
+ private:
+  NodeStore& store_;
+};
+
+}  // namespace varnock

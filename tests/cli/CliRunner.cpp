@@ -1,0 +1,60 @@
+#include "CliRunner.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+extern char** environ;
+
+namespace varnock::testing {
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+CliRun RunCli(const std::vector<std::string>& args) {
+  char outPath[] = "/tmp/varnock-cli-outXXXXXX";
+  char errPath[] = "/tmp/varnock-cli-errXXXXXX";
+  int outFd = mkstemp(outPath);
+  int errFd = mkstemp(errPath);
+  std::vector<std::string> argv{VARNOCK_CLI};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> raw;
+  for (auto& arg : argv) raw.push_back(arg.data());
+  raw.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, outFd, 1);
+  posix_spawn_file_actions_adddup2(&actions, errFd, 2);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  CliRun run;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  close(outFd);
+  close(errFd);
+  run.out = Slurp(outPath);
+  run.err = Slurp(errPath);
+  unlink(outPath);
+  unlink(errPath);
+  return run;
+}
+
+}  // namespace varnock::testing
