@@ -65,7 +65,7 @@ bool DeleteBranch(SGridFrame& game, NodeRef node, bool confirm, UserPrompt& prom
   if (b.next == child) {
     if (!alternatives || alternatives->empty()) return false;
     SBranchDetails* promoted = alternatives->front();
-    SBranchDetails* holder = LineEndingAt(game, ChainEnd(game, child));
+    SBranchDetails* holder = LineContaining(game, child);
     b.next = promoted->first;
     if (holder) holder->last = promoted->last;
     if (holder == game.rootLine) game.lineEnd = promoted->last;
@@ -147,7 +147,7 @@ bool CmTruncate(SGridFrame& game, NodeRef node, bool confirm, UserPrompt& prompt
   if (game.current != node) GoToNode(game, node);
   RemoveAlternatives(game, node);
   // The record of the line that runs through the node will end at it.
-  SBranchDetails* holder = LineEndingAt(game, ChainEnd(game, node));
+  SBranchDetails* holder = LineContaining(game, node);
   const NodeRef next = game.Node(node).next;
   game.Node(node).next = kNoNode;
   if (next != kNoNode) FreeChain(game, next);

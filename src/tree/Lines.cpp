@@ -9,10 +9,18 @@ NodeRef ChainEnd(const SGridFrame& game, NodeRef node) {
   return node;
 }
 
-SBranchDetails* LineEndingAt(SGridFrame& game, NodeRef last) {
-  if (game.rootLine && game.rootLine->last == last) return game.rootLine;
-  for (auto& [raw, line] : game.Store().LinesOf(game.gameId))
-    if (raw->last == last) return raw;
+SBranchDetails* LineContaining(SGridFrame& game, NodeRef node) {
+  for (NodeRef at = node; at != kNoNode;) {
+    const NodeRef parent = game.Node(at).parent;
+    if (parent == kNoNode) return at == game.root ? game.rootLine : nullptr;
+    if (game.Node(parent).next != at) {
+      if (auto* alternatives = game.Store().Alternatives(parent))
+        for (SBranchDetails* line : *alternatives)
+          if (line->first == at) return line;
+      return nullptr;
+    }
+    at = parent;
+  }
   return nullptr;
 }
 
@@ -29,7 +37,7 @@ void SwapWithContinuation(SGridFrame& game, SBranchDetails* alternative) {
   MoveNode& b = game.Node(branch);
   const NodeRef oldFirst = b.next;
   const NodeRef oldEnd = ChainEnd(game, oldFirst);
-  SBranchDetails* holder = oldFirst != kNoNode ? LineEndingAt(game, oldEnd) : nullptr;
+  SBranchDetails* holder = LineContaining(game, branch);
   const NodeRef newEnd = alternative->last;
 
   b.next = alternative->first;
@@ -39,7 +47,6 @@ void SwapWithContinuation(SGridFrame& game, SBranchDetails* alternative) {
   } else {
     game.Store().RemoveAlternative(branch, alternative);
     game.Store().DeleteLine(game.gameId, alternative);
-    holder = LineEndingAt(game, branch);
   }
   if (holder) holder->last = newEnd;
   if (holder == game.rootLine) game.lineEnd = newEnd;
@@ -64,7 +71,7 @@ void SelectLine(SGridFrame& game, NodeRef first) {
 bool ActivateLineOf(SGridFrame& game, NodeRef node) {
   bool changed = false;
   while (node != kNoNode) {
-    SBranchDetails* line = LineEndingAt(game, ChainEnd(game, node));
+    SBranchDetails* line = LineContaining(game, node);
     if (!line || line == game.rootLine || line->first == game.root) break;
     NodeRef branch = game.Node(line->first).parent;
     if (branch == kNoNode) break;

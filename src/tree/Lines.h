@@ -8,8 +8,11 @@ namespace varnock {
 // The last node of the chain of continuation links from `node`.
 NodeRef ChainEnd(const SGridFrame& game, NodeRef node);
 
-// The game's line record whose last node is `last`, or nullptr.
-SBranchDetails* LineEndingAt(SGridFrame& game, NodeRef last);
+// The record of the line that holds the node: the root's line, or the
+// alternative whose first node is reached walking parent links from the node
+// until a node is not its parent's continuation. nullptr for a node of an
+// unregistered line.
+SBranchDetails* LineContaining(SGridFrame& game, NodeRef node);
 
 // Whether the node lies on the active line (the root's chain).
 bool OnActiveLine(const SGridFrame& game, NodeRef node);

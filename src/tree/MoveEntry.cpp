@@ -97,7 +97,7 @@ NodeRef InsertNode(SGridFrame& game, NewNode spec, EntryMode mode, UserPrompt* p
   }
 
   // Interactive: the newest move always goes on the active line.
-  SBranchDetails* holder = LineEndingAt(game, ChainEnd(game, at));
+  SBranchDetails* holder = LineContaining(game, at);
   const NodeRef savedLineEnd = game.lineEnd;
   game.lineEnd = at;
   SBranchDetails* pushedAside = nullptr;

@@ -1,0 +1,14 @@
+#include "tree/LineActivation.h"
+
+#include "tree/Lines.h"
+#include "tree/Navigation.h"
+
+namespace varnock {
+
+void ActivateAndGoTo(SGridFrame& game, NodeRef node) {
+  if (node == kNoNode) return;
+  if (ActivateLineOf(game, node)) game.MarkChanged();
+  GoToNode(game, node);
+}
+
+}  // namespace varnock

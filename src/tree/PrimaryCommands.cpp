@@ -1,0 +1,21 @@
+#include "tree/PrimaryCommands.h"
+
+#include "tree/LineActivation.h"
+
+namespace varnock {
+
+void CmGoToPrimary(SGridFrame& game, UserPrompt& prompt) {
+  if (game.primary == kNoNode) {
+    prompt.Inform("CmGoToPrimary()", "No position in the game tree is marked as the primary position");
+    return;
+  }
+  ActivateAndGoTo(game, game.primary);
+}
+
+void MarkCurrentAsPrimary(SGridFrame& game) {
+  if (game.primary == game.current) return;
+  game.primary = game.current;
+  game.MarkChanged();
+}
+
+}  // namespace varnock

@@ -1,0 +1,16 @@
+// Every node of a game in tree order.
+#pragma once
+
+#include <vector>
+
+#include "tree/SGridFrame.h"
+
+namespace varnock {
+
+// The game's nodes from the root along continuation links; at a branch node,
+// right after the node itself, each of its alternative lines (newest first,
+// each with its own alternatives) before the continuation. The walk keeps its
+// own stack, so deeply nested variations cannot exhaust the call stack.
+std::vector<NodeRef> NodesInTreeOrder(const SGridFrame& game);
+
+}  // namespace varnock
