@@ -1,5 +1,9 @@
 #include "tree/NodeCreation.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "core/Format.h"
 #include "core/UserPrompt.h"
 
 namespace varnock {
@@ -29,7 +33,11 @@ NodeRef CreateNode(SGridFrame& game, const NewNode& spec, UserPrompt* prompt) {
   const bool snapshot = NeedsSnapshot(game, spec);
   const NodeRef ref = store.Allocate(snapshot);
   if (ref == kNoNode) {
-    if (prompt) prompt->Inform("list_insert()", "Unable to find a free segment");
+    if (prompt) {
+      if (store.SystemRefusedSegment())
+        prompt->Inform("GlobalAlloc()", Format("%s\nError Code is  %d", std::strerror(ENOMEM), ENOMEM));
+      prompt->Inform("list_insert()", "Unable to find a free segment");
+    }
     return kNoNode;
   }
   MoveNode& node = store.Node(ref);

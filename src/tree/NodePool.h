@@ -28,6 +28,7 @@ class NodePool {
   // Index of a newly taken slot (zeroed but for its in-use bit), or nothing
   // when no slot can be had.
   std::optional<std::uint32_t> Allocate() {
+    systemRefused_ = false;
     if (last_ < segments_.size() && segments_[last_] && segments_[last_]->used < kSegmentSlots) return TakeFrom(last_);
     for (std::size_t i = 0; i < segments_.size(); ++i)
       if (segments_[i] && segments_[i]->used < kSegmentSlots) return TakeFrom(i);
@@ -35,7 +36,10 @@ class NodePool {
     while (index < segments_.size() && segments_[index]) ++index;
     if (index >= maxSegments_) return std::nullopt;
     Segment* segment = new (std::nothrow) Segment();
-    if (!segment) return std::nullopt;
+    if (!segment) {
+      systemRefused_ = true;
+      return std::nullopt;
+    }
     if (index == segments_.size()) segments_.emplace_back();
     segments_[index].reset(segment);
     return TakeFrom(index);
@@ -88,6 +92,10 @@ class NodePool {
   // Caps the number of segments (the largest index must fit a reference).
   void SetMaxSegments(std::size_t max) { maxSegments_ = max; }
 
+  // Whether the last failed allocation failed because the system refused
+  // memory for a new segment (rather than the cap being reached).
+  bool SystemRefused() const { return systemRefused_; }
+
  private:
   struct Segment {
     std::array<Slot, kSegmentSlots> slots{};
@@ -113,6 +121,7 @@ class NodePool {
 
   std::vector<std::unique_ptr<Segment>> segments_;
   std::size_t last_ = 0;
+  bool systemRefused_ = false;
   std::size_t maxSegments_ = ((std::uint32_t{1} << 31) - 2) / kSegmentSlots;
 };
 

@@ -16,9 +16,11 @@ std::uint32_t IndexOf(NodeRef ref) { return (ref & ~kSnapshotBit) - 1; }
 NodeRef NodeStore::Allocate(bool withSnapshot) {
   if (withSnapshot) {
     auto index = snapshots_.Allocate();
+    systemRefused_ = !index && snapshots_.SystemRefused();
     return index ? ((*index + 1) | kSnapshotBit) : kNoNode;
   }
   auto index = plain_.Allocate();
+  systemRefused_ = !index && plain_.SystemRefused();
   return index ? (*index + 1) : kNoNode;
 }
 

@@ -27,6 +27,8 @@ class NodeStore {
 
   // A new node slot, marked in use; kNoNode when none can be had.
   NodeRef Allocate(bool withSnapshot);
+  // After Allocate failed: whether the system refused memory for a segment.
+  bool SystemRefusedSegment() const { return systemRefused_; }
   void Free(NodeRef ref);
   // Releases node segments that became entirely free.
   void ReleaseEmptySegments();
@@ -99,6 +101,7 @@ class NodeStore {
   std::unordered_map<NodeRef, std::uint8_t> assessment_;
   std::unordered_map<NodeRef, std::uint8_t> result_;
   int lastGameId_ = 0;
+  bool systemRefused_ = false;
 };
 
 }  // namespace varnock
