@@ -9,19 +9,19 @@
 
 namespace varnock {
 
-void CmToggleBookmark(SGridFrame& game) {
+void CmToggleBookmark(GameTree& game) {
   if (!RemoveBookmark(game, game.current)) SetBookmark(game, game.current, 0);
   game.MarkChanged();
 }
 
-std::string BookmarkMenuText(const SGridFrame& game) {
+std::string BookmarkMenuText(const GameTree& game) {
   return BookmarkOf(game, game.current) ? "Remove &Bookmark\tAlt+F2" : "Set &Bookmark\tAlt+F2";
 }
 
 namespace {
 
 // Bookmarks the moves that start (`fromSquare`) or end on the square.
-void BookmarkMovesOnSquare(SGridFrame& game, UserPrompt& prompt, int boardSquare, bool fromSquare) {
+void BookmarkMovesOnSquare(GameTree& game, UserPrompt& prompt, int boardSquare, bool fromSquare) {
   const char* caption = fromSquare ? "CmBMPlayedFrom()" : "CmBMPlayedTo()";
   if (boardSquare < 0 || boardSquare >= 64) return;
   const int square = game.boardFlipped ? 63 - boardSquare : boardSquare;
@@ -49,15 +49,15 @@ void BookmarkMovesOnSquare(SGridFrame& game, UserPrompt& prompt, int boardSquare
 
 }  // namespace
 
-void CmBMPlayedTo(SGridFrame& game, UserPrompt& prompt, int boardSquare) {
+void CmBMPlayedTo(GameTree& game, UserPrompt& prompt, int boardSquare) {
   BookmarkMovesOnSquare(game, prompt, boardSquare, false);
 }
 
-void CmBMPlayedFrom(SGridFrame& game, UserPrompt& prompt, int boardSquare) {
+void CmBMPlayedFrom(GameTree& game, UserPrompt& prompt, int boardSquare) {
   BookmarkMovesOnSquare(game, prompt, boardSquare, true);
 }
 
-void CmBMDeleteAll(SGridFrame& game, UserPrompt& prompt) {
+void CmBMDeleteAll(GameTree& game, UserPrompt& prompt) {
   if (game.bookmarks.empty()) {
     prompt.Inform("CmBMDeleteAll()", "No bookmarks were found in the current game");
     return;
@@ -71,7 +71,7 @@ void CmBMDeleteAll(SGridFrame& game, UserPrompt& prompt) {
   prompt.Inform("RemoveBookmarks()", Format("%d bookmark%sdeleted", count, count == 1 ? " " : "s "));
 }
 
-BookmarkListing ListBookmarks(const SGridFrame& game) {
+BookmarkListing ListBookmarks(const GameTree& game) {
   BookmarkListing listing;
   listing.title = Format(" Bookmarks ( %d )", static_cast<int>(game.bookmarks.size()));
   for (const SBookmarkDetails& mark : game.bookmarks)
@@ -79,7 +79,7 @@ BookmarkListing ListBookmarks(const SGridFrame& game) {
   return listing;
 }
 
-void CmBMDisplay(SGridFrame& game, UserPrompt& prompt, const BookmarkListDialog& dialog) {
+void CmBMDisplay(GameTree& game, UserPrompt& prompt, const BookmarkListDialog& dialog) {
   if (game.bookmarks.empty()) {
     prompt.Inform("CmBMDisplay()", "There are no bookmarks in the game tree");
     return;

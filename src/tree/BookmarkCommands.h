@@ -7,23 +7,23 @@
 #include <vector>
 
 #include "core/UserPrompt.h"
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
 // Removes the current node's bookmark, or adds one with the next number; and
 // the menu entry that does it.
-void CmToggleBookmark(SGridFrame& game);
-std::string BookmarkMenuText(const SGridFrame& game);
+void CmToggleBookmark(GameTree& game);
+std::string BookmarkMenuText(const GameTree& game);
 
 // Bookmarks every move of every line played to (or from) a square, skipping
 // moves that already carry one. `boardSquare` is the square as shown on the
 // board, mirrored here when the board is flipped.
-void CmBMPlayedTo(SGridFrame& game, UserPrompt& prompt, int boardSquare);
-void CmBMPlayedFrom(SGridFrame& game, UserPrompt& prompt, int boardSquare);
+void CmBMPlayedTo(GameTree& game, UserPrompt& prompt, int boardSquare);
+void CmBMPlayedFrom(GameTree& game, UserPrompt& prompt, int boardSquare);
 
 // Deletes every bookmark of the game, after a question.
-void CmBMDeleteAll(SGridFrame& game, UserPrompt& prompt);
+void CmBMDeleteAll(GameTree& game, UserPrompt& prompt);
 
 // The bookmark list as the list dialog shows it, highest number first.
 struct BookmarkListing {
@@ -35,7 +35,7 @@ struct BookmarkListing {
   std::string title;  // " Bookmarks ( %d )"
   std::vector<Entry> entries;
 };
-BookmarkListing ListBookmarks(const SGridFrame& game);
+BookmarkListing ListBookmarks(const GameTree& game);
 
 // What the user did in the list: entries deleted and the entry chosen, as
 // indexes into the listing's entries.
@@ -48,6 +48,6 @@ using BookmarkListDialog = std::function<BookmarkListOutcome(const BookmarkListi
 // Shows the bookmark list (or reports that there is none), deletes the
 // bookmarks deleted there and goes to the chosen one, making its line part
 // of the active line.
-void CmBMDisplay(SGridFrame& game, UserPrompt& prompt, const BookmarkListDialog& dialog);
+void CmBMDisplay(GameTree& game, UserPrompt& prompt, const BookmarkListDialog& dialog);
 
 }  // namespace varnock

@@ -7,14 +7,14 @@
 
 namespace varnock {
 
-std::string BookmarkDescription(const SGridFrame& game, NodeRef node) {
+std::string BookmarkDescription(const GameTree& game, NodeRef node) {
   const MoveNode& n = game.Node(node);
   if (n.Has(kFlagComposed)) return "( composed )";
   std::string text = MoveText(FactsOf(game.Store(), node), 0, 0, false, NotationOptions{});
   return n.Mover() == kBlack ? "...    " + text : text;
 }
 
-void SetBookmark(SGridFrame& game, NodeRef node, int number) {
+void SetBookmark(GameTree& game, NodeRef node, int number) {
   RemoveBookmark(game, node);
   SBookmarkDetails mark;
   mark.node = node;
@@ -33,25 +33,25 @@ void SetBookmark(SGridFrame& game, NodeRef node, int number) {
   game.bookmarks.insert(it, std::move(mark));
 }
 
-std::optional<int> BookmarkOf(const SGridFrame& game, NodeRef node) {
+std::optional<int> BookmarkOf(const GameTree& game, NodeRef node) {
   for (const auto& mark : game.bookmarks)
     if (mark.node == node) return mark.number;
   return std::nullopt;
 }
 
-bool RemoveBookmark(SGridFrame& game, NodeRef node) {
+bool RemoveBookmark(GameTree& game, NodeRef node) {
   auto before = game.bookmarks.size();
   game.bookmarks.remove_if([node](const SBookmarkDetails& mark) { return mark.node == node; });
   return game.bookmarks.size() != before;
 }
 
-std::optional<int> StoreNumberOf(const SGridFrame& game, NodeRef node) {
+std::optional<int> StoreNumberOf(const GameTree& game, NodeRef node) {
   for (int slot = 0; slot < 10; ++slot)
     if (game.storeSlots[static_cast<std::size_t>(slot)] == node) return slot;
   return std::nullopt;
 }
 
-void ClearStoredNode(SGridFrame& game, NodeRef node) {
+void ClearStoredNode(GameTree& game, NodeRef node) {
   auto slot = StoreNumberOf(game, node);
   if (!slot) return;
   game.storeSlots[static_cast<std::size_t>(*slot)] = kNoNode;
@@ -59,7 +59,7 @@ void ClearStoredNode(SGridFrame& game, NodeRef node) {
   game.MarkChanged();
 }
 
-std::string MarkerLabels(const SGridFrame& game, NodeRef node) {
+std::string MarkerLabels(const GameTree& game, NodeRef node) {
   std::string labels;
   const MoveNode& n = game.Node(node);
   if (game.primary == node) labels += " primary ";

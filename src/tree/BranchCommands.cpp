@@ -15,7 +15,7 @@ std::string Confirmation(const char* action, bool primaryLost) {
 
 // After lines were freed: the current node and the line end must still be
 // nodes of the game.
-void RepairAfterFree(SGridFrame& game, NodeRef fallback) {
+void RepairAfterFree(GameTree& game, NodeRef fallback) {
   NodeStore& store = game.Store();
   if (!store.Valid(game.lineEnd) || !game.Node(game.lineEnd).InUse()) {
     game.lineEnd = ChainEnd(game, game.root);
@@ -33,16 +33,16 @@ void RepairAfterFree(SGridFrame& game, NodeRef fallback) {
 
 }  // namespace
 
-bool PrimaryAtOrBelow(const SGridFrame& game, NodeRef node) {
+bool PrimaryAtOrBelow(const GameTree& game, NodeRef node) {
   if (game.primary == kNoNode) return false;
   for (NodeRef at = game.primary; at != kNoNode; at = game.Node(at).parent)
     if (at == node) return true;
   return false;
 }
 
-bool PrimaryOnActiveLine(const SGridFrame& game) { return game.primary != kNoNode && OnActiveLine(game, game.primary); }
+bool PrimaryOnActiveLine(const GameTree& game) { return game.primary != kNoNode && OnActiveLine(game, game.primary); }
 
-bool DeleteBranch(SGridFrame& game, NodeRef node, bool confirm, UserPrompt& prompt) {
+bool DeleteBranch(GameTree& game, NodeRef node, bool confirm, UserPrompt& prompt) {
   NodeRef child = node;
   NodeRef branch = game.Node(node).parent;
   while (branch != kNoNode && !game.Node(branch).Has(kFlagBranch)) {
@@ -87,7 +87,7 @@ bool DeleteBranch(SGridFrame& game, NodeRef node, bool confirm, UserPrompt& prom
   return true;
 }
 
-bool RemoveOffBranches(SGridFrame& game, BranchDirection direction, UserPrompt& prompt) {
+bool RemoveOffBranches(GameTree& game, BranchDirection direction, UserPrompt& prompt) {
   const NodeRef n = game.current;
   bool primaryLost = false;
   const char* action;
@@ -124,7 +124,7 @@ bool RemoveOffBranches(SGridFrame& game, BranchDirection direction, UserPrompt& 
   return removed;
 }
 
-bool CmRemoveNeighbours(SGridFrame& game, UserPrompt& prompt) {
+bool CmRemoveNeighbours(GameTree& game, UserPrompt& prompt) {
   const NodeRef parent = game.Node(game.current).parent;
   if (parent == kNoNode || !game.Node(parent).Has(kFlagBranch)) return false;
   const bool primaryLost = !PrimaryOnActiveLine(game) && PrimaryAtOrBelow(game, parent);
@@ -135,7 +135,7 @@ bool CmRemoveNeighbours(SGridFrame& game, UserPrompt& prompt) {
   return true;
 }
 
-bool CmTruncate(SGridFrame& game, NodeRef node, bool confirm, UserPrompt& prompt) {
+bool CmTruncate(GameTree& game, NodeRef node, bool confirm, UserPrompt& prompt) {
   MoveNode& n = game.Node(node);
   if (n.next == kNoNode && !n.Has(kFlagBranch)) return false;
   // Everything below the node goes, its alternatives included: the primary
@@ -158,7 +158,7 @@ bool CmTruncate(SGridFrame& game, NodeRef node, bool confirm, UserPrompt& prompt
   return true;
 }
 
-bool DeleteCurrentMove(SGridFrame& game, UserPrompt& prompt) {
+bool DeleteCurrentMove(GameTree& game, UserPrompt& prompt) {
   if (game.current != game.lineEnd) {
     prompt.Inform("DeleteCurrentMove()",
                   "'Delete Current Move' functionality is available only if the current position is the lowest in "

@@ -22,12 +22,12 @@ unsigned char Fold(unsigned char c) {
   return c;
 }
 
-void BuildRing(SGridFrame& game) {
+void BuildRing(GameTree& game) {
   game.commentRing = CreateCommentsList(game);
   game.commentRingValid = true;
 }
 
-bool NodeMatches(const SGridFrame& game, NodeRef node, const FindSettings& settings) {
+bool NodeMatches(const GameTree& game, NodeRef node, const FindSettings& settings) {
   const NodeStore& store = game.Store();
   for (auto kind : {NodeStore::kAfter, NodeStore::kBefore})
     if (const std::string* comment = store.Comment(node, kind))
@@ -37,7 +37,7 @@ bool NodeMatches(const SGridFrame& game, NodeRef node, const FindSettings& setti
 
 // The ring index examined first when walking from the current node, which
 // need not carry a comment itself: its neighbour in tree order.
-std::size_t FirstFromCurrent(const SGridFrame& game, bool forward) {
+std::size_t FirstFromCurrent(const GameTree& game, bool forward) {
   const std::size_t size = game.commentRing.size();
   std::size_t before = 0;  // commented nodes before the current one in tree order
   bool commented = false;
@@ -54,7 +54,7 @@ std::size_t FirstFromCurrent(const SGridFrame& game, bool forward) {
 
 // The ring index examined first: after the last hit when it is still in the
 // ring, else next to the current node.
-std::size_t FirstToExamine(const SGridFrame& game, bool forward) {
+std::size_t FirstToExamine(const GameTree& game, bool forward) {
   const auto& ring = game.commentRing;
   const std::size_t size = ring.size();
   auto last = std::find(ring.begin(), ring.end(), game.commentSearchPosition);
@@ -69,7 +69,7 @@ std::string SearchedSuffix(std::size_t examined) {
 }
 
 // Walks the ring once around from the last position.
-void Search(SGridFrame& game, UserPrompt& prompt, const FindSettings& settings) {
+void Search(GameTree& game, UserPrompt& prompt, const FindSettings& settings) {
   constexpr const char* kCaption = "CmFindNext()";
   const auto& ring = game.commentRing;
   const std::size_t size = ring.size();
@@ -105,7 +105,7 @@ void Search(SGridFrame& game, UserPrompt& prompt, const FindSettings& settings) 
 
 }  // namespace
 
-std::vector<NodeRef> CreateCommentsList(const SGridFrame& game) {
+std::vector<NodeRef> CreateCommentsList(const GameTree& game) {
   std::vector<NodeRef> ring;
   for (NodeRef at : NodesInTreeOrder(game))
     if (HasComment(game.Node(at))) ring.push_back(at);
@@ -118,7 +118,7 @@ bool CommentContains(const std::string& comment, const std::string& text, bool m
   return std::search(comment.begin(), comment.end(), text.begin(), text.end(), same) != comment.end();
 }
 
-void CmFind(SGridFrame& game, UserPrompt& prompt, FindSettings& settings) {
+void CmFind(GameTree& game, UserPrompt& prompt, FindSettings& settings) {
   BuildRing(game);
   game.commentSearchPosition = kNoNode;
   if (game.commentRing.empty()) {
@@ -131,7 +131,7 @@ void CmFind(SGridFrame& game, UserPrompt& prompt, FindSettings& settings) {
   Search(game, prompt, settings);
 }
 
-void CmFindNext(SGridFrame& game, UserPrompt& prompt, const FindSettings& settings) {
+void CmFindNext(GameTree& game, UserPrompt& prompt, const FindSettings& settings) {
   if (!game.commentRingValid) {
     BuildRing(game);
     if (game.commentRing.empty()) {

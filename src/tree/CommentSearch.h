@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/UserPrompt.h"
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
@@ -17,7 +17,7 @@ struct FindSettings {
 };
 
 // The nodes that carry a comment, in tree order.
-std::vector<NodeRef> CreateCommentsList(const SGridFrame& game);
+std::vector<NodeRef> CreateCommentsList(const GameTree& game);
 
 // Whether `text` occurs in `comment`; without `matchCase` letters compare
 // regardless of case.
@@ -26,10 +26,10 @@ bool CommentContains(const std::string& comment, const std::string& text, bool m
 // Starts a search: rebuilds the list of commented nodes (reporting when there
 // is none), asks for the search text and looks for it from the current node
 // in the direction of `settings`.
-void CmFind(SGridFrame& game, UserPrompt& prompt, FindSettings& settings);
+void CmFind(GameTree& game, UserPrompt& prompt, FindSettings& settings);
 
 // Continues the search from the last hit, one commented node at a time,
 // wrapping around; the hit becomes current, its line made active.
-void CmFindNext(SGridFrame& game, UserPrompt& prompt, const FindSettings& settings);
+void CmFindNext(GameTree& game, UserPrompt& prompt, const FindSettings& settings);
 
 }  // namespace varnock

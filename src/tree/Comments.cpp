@@ -14,7 +14,7 @@ void TrimTrailing(std::string& text) {
 
 }  // namespace
 
-void SetComment(SGridFrame& game, NodeRef node, NodeStore::CommentKind kind, std::string text, bool replace) {
+void SetComment(GameTree& game, NodeRef node, NodeStore::CommentKind kind, std::string text, bool replace) {
   NodeStore& store = game.Store();
   game.commentRingValid = false;
   TrimTrailing(text);

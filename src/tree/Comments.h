@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
@@ -11,6 +11,6 @@ namespace varnock {
 // With `replace` an existing comment is replaced (an empty text removes it);
 // without, the text is appended after "\r\n\r\n". A comment of white space
 // only is removed. Invalidates the comment search ring.
-void SetComment(SGridFrame& game, NodeRef node, NodeStore::CommentKind kind, std::string text, bool replace);
+void SetComment(GameTree& game, NodeRef node, NodeStore::CommentKind kind, std::string text, bool replace);
 
 }  // namespace varnock

@@ -1,7 +1,7 @@
 // What commands over a whole collection need from it.
 #pragma once
 
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
@@ -12,7 +12,7 @@ class GameCollection {
   virtual int GameCount() const = 0;
   // Game `index` with its moves in memory (read the first time it is asked
   // for), or nullptr when it cannot be read.
-  virtual SGridFrame* LoadGame(int index) = 0;
+  virtual GameTree* LoadGame(int index) = 0;
   // Marks the collection modified.
   virtual void MarkCollectionChanged() = 0;
 };

@@ -6,7 +6,7 @@
 
 namespace varnock {
 
-std::string GetFEN(SGridFrame& game, bool copy, UserPrompt* prompt, Clipboard* clipboard) {
+std::string GetFEN(GameTree& game, bool copy, UserPrompt* prompt, Clipboard* clipboard) {
   const BoardSquares board = BoardAt(game.Store(), game.current);
   std::string fen = NodeFEN(game.Store(), game.current, board);
   if (!copy) return fen;
@@ -21,7 +21,7 @@ std::string GetFEN(SGridFrame& game, bool copy, UserPrompt* prompt, Clipboard* c
   return fen;
 }
 
-SetPositionResult SetPosition(SGridFrame& game, const std::string& fen) {
+SetPositionResult SetPosition(GameTree& game, const std::string& fen) {
   SetPositionResult outcome;
   FENExtras parsed;
   FenCheck check = ParseFEN(fen, parsed);

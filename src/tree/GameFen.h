@@ -5,14 +5,14 @@
 
 #include "core/Clipboard.h"
 #include "core/UserPrompt.h"
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
 // The FEN of the current node on its rebuilt board. With `copy`, the text is
 // checked first (a failing check is reported and the command goes on), put
 // on the clipboard, and the copy is reported.
-std::string GetFEN(SGridFrame& game, bool copy = false, UserPrompt* prompt = nullptr, Clipboard* clipboard = nullptr);
+std::string GetFEN(GameTree& game, bool copy = false, UserPrompt* prompt = nullptr, Clipboard* clipboard = nullptr);
 
 struct SetPositionResult {
   int result = 0;  // 1 valid, 0 only warnings, -1 rejected (nothing changed)
@@ -22,6 +22,6 @@ struct SetPositionResult {
 
 // Attaches the FEN's position to the current node (creating its entry when
 // absent) and locates the kings. The caller sets the composed bit.
-SetPositionResult SetPosition(SGridFrame& game, const std::string& fen);
+SetPositionResult SetPosition(GameTree& game, const std::string& fen);
 
 }  // namespace varnock

@@ -5,7 +5,7 @@
 
 namespace varnock {
 
-void ActivateAndGoTo(SGridFrame& game, NodeRef node) {
+void ActivateAndGoTo(GameTree& game, NodeRef node) {
   if (node == kNoNode) return;
   if (ActivateLineOf(game, node)) game.MarkChanged();
   GoToNode(game, node);

@@ -1,12 +1,12 @@
 // Showing a node that may lie on an alternative line.
 #pragma once
 
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
 // Makes the node's line part of the active line (the game is marked changed
 // when lines were exchanged), then makes the node current.
-void ActivateAndGoTo(SGridFrame& game, NodeRef node);
+void ActivateAndGoTo(GameTree& game, NodeRef node);
 
 }  // namespace varnock

@@ -4,12 +4,12 @@
 
 namespace varnock {
 
-NodeRef ChainEnd(const SGridFrame& game, NodeRef node) {
+NodeRef ChainEnd(const GameTree& game, NodeRef node) {
   while (node != kNoNode && game.Node(node).next != kNoNode) node = game.Node(node).next;
   return node;
 }
 
-SBranchDetails* LineContaining(SGridFrame& game, NodeRef node) {
+SBranchDetails* LineContaining(GameTree& game, NodeRef node) {
   for (NodeRef at = node; at != kNoNode;) {
     const NodeRef parent = game.Node(at).parent;
     if (parent == kNoNode) return at == game.root ? game.rootLine : nullptr;
@@ -24,13 +24,13 @@ SBranchDetails* LineContaining(SGridFrame& game, NodeRef node) {
   return nullptr;
 }
 
-bool OnActiveLine(const SGridFrame& game, NodeRef node) {
+bool OnActiveLine(const GameTree& game, NodeRef node) {
   for (NodeRef at = game.lineEnd; at != kNoNode; at = game.Node(at).parent)
     if (at == node) return true;
   return false;
 }
 
-void SwapWithContinuation(SGridFrame& game, SBranchDetails* alternative) {
+void SwapWithContinuation(GameTree& game, SBranchDetails* alternative) {
   if (!alternative || alternative->first == kNoNode) return;
   NodeRef branch = game.Node(alternative->first).parent;
   if (branch == kNoNode) return;
@@ -52,7 +52,7 @@ void SwapWithContinuation(SGridFrame& game, SBranchDetails* alternative) {
   if (holder == game.rootLine) game.lineEnd = newEnd;
 }
 
-void SelectLine(SGridFrame& game, NodeRef first) {
+void SelectLine(GameTree& game, NodeRef first) {
   NodeRef branch = game.Node(first).parent;
   auto* alternatives = game.Store().Alternatives(branch);
   if (!alternatives) return;
@@ -68,7 +68,7 @@ void SelectLine(SGridFrame& game, NodeRef first) {
   game.commentRingValid = false;
 }
 
-bool ActivateLineOf(SGridFrame& game, NodeRef node) {
+bool ActivateLineOf(GameTree& game, NodeRef node) {
   bool changed = false;
   while (node != kNoNode) {
     SBranchDetails* line = LineContaining(game, node);
@@ -83,7 +83,7 @@ bool ActivateLineOf(SGridFrame& game, NodeRef node) {
   return changed;
 }
 
-void FreeChain(SGridFrame& game, NodeRef first) {
+void FreeChain(GameTree& game, NodeRef first) {
   NodeStore& store = game.Store();
   std::vector<NodeRef> pending{first};
   while (!pending.empty()) {
@@ -123,7 +123,7 @@ void FreeChain(SGridFrame& game, NodeRef first) {
   game.MarkChanged();
 }
 
-void RemoveAlternatives(SGridFrame& game, NodeRef branch) {
+void RemoveAlternatives(GameTree& game, NodeRef branch) {
   NodeStore& store = game.Store();
   auto* alternatives = store.Alternatives(branch);
   if (!alternatives) {

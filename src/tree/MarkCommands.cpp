@@ -40,7 +40,7 @@ int CommentCount(const MoveNode& node) {
 
 // Removes both comments of every node of the game; returns how many there
 // were.
-int EraseGameComments(SGridFrame& game) {
+int EraseGameComments(GameTree& game) {
   NodeStore& store = game.Store();
   int count = 0;
   for (NodeRef at : NodesInTreeOrder(game)) {
@@ -54,7 +54,7 @@ int EraseGameComments(SGridFrame& game) {
 
 }  // namespace
 
-void CmResult(SGridFrame& game, UserPrompt& prompt) {
+void CmResult(GameTree& game, UserPrompt& prompt) {
   constexpr const char* kCaption = "CmResult()";
   std::optional<std::uint8_t> choice = Pick(prompt, " Game Result", ResultItems());
   if (!choice) return;
@@ -78,38 +78,38 @@ void CmResult(SGridFrame& game, UserPrompt& prompt) {
   if (markChanges || !others.empty()) game.MarkChanged();
 }
 
-void CmRateMove(SGridFrame& game, UserPrompt& prompt) {
+void CmRateMove(GameTree& game, UserPrompt& prompt) {
   std::optional<std::uint8_t> choice = Pick(prompt, " Rate the Game Move", RatingItems());
   if (!choice || game.Store().RatingOf(game.current) == *choice) return;
   game.Store().SetRating(game.current, *choice);
   game.MarkChanged();
 }
 
-void CmPositionalAdvantage(SGridFrame& game, UserPrompt& prompt) {
+void CmPositionalAdvantage(GameTree& game, UserPrompt& prompt) {
   std::optional<std::uint8_t> choice = Pick(prompt, " Positional Advantage", AssessmentItems());
   if (!choice || game.Store().AssessmentOf(game.current) == *choice) return;
   game.Store().SetAssessment(game.current, *choice);
   game.MarkChanged();
 }
 
-void CmToggleDiagram(SGridFrame& game) {
+void CmToggleDiagram(GameTree& game) {
   MoveNode& node = game.Node(game.current);
   node.Set(kFlagDiagram, !node.Has(kFlagDiagram));
   game.MarkChanged();
 }
 
-std::string DiagramMenuText(const SGridFrame& game) {
+std::string DiagramMenuText(const GameTree& game) {
   return game.Node(game.current).Has(kFlagDiagram) ? "Remove Print &Diagram\tCtrl+D" : "Add a Print &Diagram\tCtrl+D";
 }
 
-void CmRemoveMoveComments(SGridFrame& game) {
+void CmRemoveMoveComments(GameTree& game) {
   if (CommentCount(game.Node(game.current)) == 0) return;
   SetComment(game, game.current, NodeStore::kBefore, "", true);
   SetComment(game, game.current, NodeStore::kAfter, "", true);
   game.MarkChanged();
 }
 
-void CmRemoveAllComments(SGridFrame& game, UserPrompt& prompt) {
+void CmRemoveAllComments(GameTree& game, UserPrompt& prompt) {
   constexpr const char* kCaption = "CmRemoveAllComments()";
   bool any = false;
   for (NodeRef at : NodesInTreeOrder(game))
@@ -137,7 +137,7 @@ void CmRemovePGNComments(GameCollection& collection, UserPrompt& prompt) {
     return;
   int total = 0;
   for (int i = 0; i < collection.GameCount(); ++i) {
-    SGridFrame* game = collection.LoadGame(i);
+    GameTree* game = collection.LoadGame(i);
     if (!game) continue;
     const int count = EraseGameComments(*game);
     if (count == 0) continue;

@@ -23,21 +23,21 @@ char PieceLetter(std::uint8_t piece) {
 
 // Whether an existing node makes the same move (and, for a promotion, the
 // same piece).
-bool SameMove(const SGridFrame& game, NodeRef node, int from, int to, std::uint8_t promotion) {
+bool SameMove(const GameTree& game, NodeRef node, int from, int to, std::uint8_t promotion) {
   const MoveNode& n = game.Node(node);
   if (n.From() != from || n.To() != to || n.Has(kFlagComposed)) return false;
   if (promotion == 0) return true;
   return (BoardAt(game.Store(), node)[static_cast<std::size_t>(to)] & kTypeMask) == promotion;
 }
 
-void ShowAfterEntry(SGridFrame& game) {
+void ShowAfterEntry(GameTree& game) {
   ShowCurrentPosition(game);
   game.statusText = ToMoveText(game.sideToMove);
   if (game.observer) game.observer->CurrentNodeChanged();
 }
 
 // Follows an existing continuation or alternative; returns whether it did.
-bool FollowExisting(SGridFrame& game, int from, int to, std::uint8_t promotion, EntryMode mode) {
+bool FollowExisting(GameTree& game, int from, int to, std::uint8_t promotion, EntryMode mode) {
   MoveNode& current = game.Node(game.current);
   if (current.next != kNoNode && SameMove(game, current.next, from, to, promotion)) {
     if (mode == EntryMode::Reading) {
@@ -74,7 +74,7 @@ bool FollowExisting(SGridFrame& game, int from, int to, std::uint8_t promotion, 
 
 // Creates the node for a move or a set-up position at the current node,
 // starting an alternative line first when needed.
-NodeRef InsertNode(SGridFrame& game, NewNode spec, EntryMode mode, UserPrompt* prompt) {
+NodeRef InsertNode(GameTree& game, NewNode spec, EntryMode mode, UserPrompt* prompt) {
   NodeStore& store = game.Store();
   const NodeRef at = game.current;
   const NodeRef continuation = game.Node(at).next;
@@ -136,7 +136,7 @@ std::string InvalidMoveText(std::uint8_t mover, std::uint8_t piece, int from, in
   return Format("%s: Invalid Move '%s-%s'.%s", side, fromText.c_str(), toText.c_str(), suffix);
 }
 
-EntryOutcome AddMove(SGridFrame& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt) {
+EntryOutcome AddMove(GameTree& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt) {
   if (FollowExisting(game, move.from, move.to, move.promotion, mode)) return EntryOutcome::Followed;
   const std::uint8_t mover = game.sideToMove;
   NewNode spec;
@@ -162,7 +162,7 @@ EntryOutcome AddMove(SGridFrame& game, const AdmittedMove& move, EntryMode mode,
   return EntryOutcome::Added;
 }
 
-EntryOutcome PlayMove(SGridFrame& game, int from, int to, UserPrompt& prompt) {
+EntryOutcome PlayMove(GameTree& game, int from, int to, UserPrompt& prompt) {
   if (from < 0 || from >= 64 || to < 0 || to >= 64) return EntryOutcome::Refused;
   const bool permitted = game.invalidMovePermitted;
   game.invalidMovePermitted = false;  // one attempt consumes the permission
@@ -233,7 +233,7 @@ EntryOutcome PlayMove(SGridFrame& game, int from, int to, UserPrompt& prompt) {
   return AddMove(game, move, EntryMode::Interactive, &prompt);
 }
 
-EntryOutcome PlayMoveOnScreen(SGridFrame& game, int fromFile, int fromRow, int toFile, int toRow, UserPrompt& prompt) {
+EntryOutcome PlayMoveOnScreen(GameTree& game, int fromFile, int fromRow, int toFile, int toRow, UserPrompt& prompt) {
   if (!OnBoard(fromFile, fromRow) || !OnBoard(toFile, toRow)) return EntryOutcome::Refused;
   if (game.boardFlipped) {
     fromFile = 7 - fromFile, fromRow = 7 - fromRow;
@@ -242,7 +242,7 @@ EntryOutcome PlayMoveOnScreen(SGridFrame& game, int fromFile, int fromRow, int t
   return PlayMove(game, SquareAt(fromFile, fromRow), SquareAt(toFile, toRow), prompt);
 }
 
-EntryOutcome PlayReadMove(SGridFrame& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt) {
+EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt) {
   if (from < 0 || from >= 64 || to < 0 || to >= 64) return EntryOutcome::Refused;
   const std::uint8_t mover = game.sideToMove;
   AdmittedMove move;
@@ -263,9 +263,9 @@ EntryOutcome PlayReadMove(SGridFrame& game, int from, int to, std::uint8_t promo
   return AddMove(game, move, EntryMode::Reading, prompt);
 }
 
-EntryOutcome CmPass(SGridFrame& game, UserPrompt& prompt) { return PlayMove(game, kA8, kA8, prompt); }
+EntryOutcome CmPass(GameTree& game, UserPrompt& prompt) { return PlayMove(game, kA8, kA8, prompt); }
 
-void CmInvalid(SGridFrame& game, UserPrompt& prompt) {
+void CmInvalid(GameTree& game, UserPrompt& prompt) {
   const std::string side = ColourName(game.sideToMove);
   const std::string text = "It is " + side + " to move." + "\r\n" + side +
                            "'s next move can be permitted to be an invalid one." +
@@ -273,13 +273,13 @@ void CmInvalid(SGridFrame& game, UserPrompt& prompt) {
   game.invalidMovePermitted = prompt.AskYesNo("CmInvalid()", text);
 }
 
-void BeginAlternative(SGridFrame& game, NodeRef branchPoint) {
+void BeginAlternative(GameTree& game, NodeRef branchPoint) {
   game.activeLine = game.Store().NewLine(game.gameId, kNoNode, kNoNode);
   game.current = game.lineEnd = branchPoint;
   ShowCurrentPosition(game);
 }
 
-NodeRef AddComposedNode(SGridFrame& game, const FENExtras& position, EntryMode mode, UserPrompt* prompt) {
+NodeRef AddComposedNode(GameTree& game, const FENExtras& position, EntryMode mode, UserPrompt* prompt) {
   NewNode spec;
   spec.from = spec.to = kA8;
   spec.piece = kPawn;
@@ -300,7 +300,7 @@ NodeRef AddComposedNode(SGridFrame& game, const FENExtras& position, EntryMode m
   return node;
 }
 
-bool Compose(SGridFrame& game, const FENExtras& position, UserPrompt& prompt) {
+bool Compose(GameTree& game, const FENExtras& position, UserPrompt& prompt) {
   if (position.sideToMove == game.sideToMove && position.board == game.board) {
     prompt.Inform("Compose()", "No changes were detected");
     return false;
@@ -308,7 +308,7 @@ bool Compose(SGridFrame& game, const FENExtras& position, UserPrompt& prompt) {
   return AddComposedNode(game, position, EntryMode::Interactive, &prompt) != kNoNode;
 }
 
-void ComposeRoot(SGridFrame& game, const FENExtras& position) {
+void ComposeRoot(GameTree& game, const FENExtras& position) {
   MoveNode& root = game.Node(game.root);
   root.Set(kFlagBlackToMove, position.sideToMove == kBlack);
   game.Store().SetComposed(game.root, position);

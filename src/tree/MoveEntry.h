@@ -7,7 +7,7 @@
 
 #include "core/Fen.h"
 #include "core/UserPrompt.h"
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
@@ -40,44 +40,44 @@ struct AdmittedMove {
 // or alternative with the same squares (and promoted piece), else creates a
 // node, starting an alternative line when the current node already has a
 // continuation. The game's board, side to move and kings follow.
-EntryOutcome AddMove(SGridFrame& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt);
+EntryOutcome AddMove(GameTree& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt);
 
 // Interactive move entry on board squares (0..63): the promotion request,
 // the legality checks with their messages, the one-shot invalid-move
 // permission, then AddMove. A move from a square to itself is a pass.
-EntryOutcome PlayMove(SGridFrame& game, int from, int to, UserPrompt& prompt);
+EntryOutcome PlayMove(GameTree& game, int from, int to, UserPrompt& prompt);
 
 // The same for squares given in screen coordinates (file and row as drawn):
 // mirrored when the board is flipped; coordinates off the board end the
 // attempt silently.
-EntryOutcome PlayMoveOnScreen(SGridFrame& game, int fromFile, int fromRow, int toFile, int toRow, UserPrompt& prompt);
+EntryOutcome PlayMoveOnScreen(GameTree& game, int fromFile, int fromRow, int toFile, int toRow, UserPrompt& prompt);
 
 // The readers' entry: no checks; the move is applied, its check flag
 // computed, and it is added in reading mode.
-EntryOutcome PlayReadMove(SGridFrame& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt);
+EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt);
 
 // The pass command: a move from a8 to a8.
-EntryOutcome CmPass(SGridFrame& game, UserPrompt& prompt);
+EntryOutcome CmPass(GameTree& game, UserPrompt& prompt);
 
 // Asks whether the next move may break the rules; Yes grants a one-shot
 // permission.
-void CmInvalid(SGridFrame& game, UserPrompt& prompt);
+void CmInvalid(GameTree& game, UserPrompt& prompt);
 
 // For the readers: starts reading an alternative to the move after
 // `branchPoint` (a new, empty line record becomes the active line).
-void BeginAlternative(SGridFrame& game, NodeRef branchPoint);
+void BeginAlternative(GameTree& game, NodeRef branchPoint);
 
 // Adds a set-up position as a node (a8-a8, composed, no snapshot), as a move
 // would be added, and attaches its FEN fields. Returns the node or kNoNode.
-NodeRef AddComposedNode(SGridFrame& game, const FENExtras& position, EntryMode mode, UserPrompt* prompt);
+NodeRef AddComposedNode(GameTree& game, const FENExtras& position, EntryMode mode, UserPrompt* prompt);
 
 // The composition command on the displayed game: adds the position as a
 // set-up node when its board or side to move differs from the displayed one,
 // else reports "No changes were detected". Returns whether a node was added.
-bool Compose(SGridFrame& game, const FENExtras& position, UserPrompt& prompt);
+bool Compose(GameTree& game, const FENExtras& position, UserPrompt& prompt);
 
 // Makes a new game's root carry a set-up position.
-void ComposeRoot(SGridFrame& game, const FENExtras& position);
+void ComposeRoot(GameTree& game, const FENExtras& position);
 
 // The status text of a refused move, for the mover and squares given.
 std::string InvalidMoveText(std::uint8_t mover, std::uint8_t piece, int from, int to, bool kingInCheck);

@@ -29,7 +29,7 @@ std::optional<std::int64_t> ParseMoveNumber(const std::string& text) {
 
 }  // namespace
 
-MoveNumberMatches FindMoveNumber(const SGridFrame& game, std::int64_t number) {
+MoveNumberMatches FindMoveNumber(const GameTree& game, std::int64_t number) {
   MoveNumberMatches matches;
   const NodeStore& store = game.Store();
   const std::int64_t whitePly = 2 * number - 1;
@@ -51,7 +51,7 @@ MoveNumberMatches FindMoveNumber(const SGridFrame& game, std::int64_t number) {
   return matches;
 }
 
-void CmMoveTo(SGridFrame& game, UserPrompt& prompt) {
+void CmMoveTo(GameTree& game, UserPrompt& prompt) {
   std::optional<std::string> answer = prompt.AskText(" Go to Move", "Move number:", "");
   if (!answer) return;
   std::optional<std::int64_t> number = ParseMoveNumber(*answer);

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "core/UserPrompt.h"
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
@@ -17,10 +17,10 @@ struct MoveNumberMatches {
 // from 0 at the root; a set-up position restarts the count at
 // 2 * full-move number - 2 (+1 with Black to move) and matches either ply of
 // its move number, an ordinary node only White's ply 2 * number - 1.
-MoveNumberMatches FindMoveNumber(const SGridFrame& game, std::int64_t number);
+MoveNumberMatches FindMoveNumber(const GameTree& game, std::int64_t number);
 
 // Asks for a move number and goes to its first match. A negative or
 // non-numeric answer is ignored; several matches and no match are reported.
-void CmMoveTo(SGridFrame& game, UserPrompt& prompt);
+void CmMoveTo(GameTree& game, UserPrompt& prompt);
 
 }  // namespace varnock

@@ -4,7 +4,7 @@
 
 namespace varnock {
 
-void ShowCurrentPosition(SGridFrame& game) {
+void ShowCurrentPosition(GameTree& game) {
   game.board = BoardAt(game.Store(), game.current);
   game.sideToMove = game.Node(game.current).SideToMove();
   LocateKings(game.board, game.kings);
@@ -12,7 +12,7 @@ void ShowCurrentPosition(SGridFrame& game) {
 
 std::string ToMoveText(std::uint8_t side) { return std::string(ColourName(side)) + " " + "to move"; }
 
-void GoToNode(SGridFrame& game, NodeRef node, bool quiet) {
+void GoToNode(GameTree& game, NodeRef node, bool quiet) {
   if (node == kNoNode || node == game.current) return;
   game.current = node;
   ShowCurrentPosition(game);
@@ -21,17 +21,17 @@ void GoToNode(SGridFrame& game, NodeRef node, bool quiet) {
   if (game.observer) game.observer->CurrentNodeChanged();
 }
 
-void GoToRoot(SGridFrame& game) { GoToNode(game, game.root); }
+void GoToRoot(GameTree& game) { GoToNode(game, game.root); }
 
-void GoToLineEnd(SGridFrame& game) { GoToNode(game, game.lineEnd); }
+void GoToLineEnd(GameTree& game) { GoToNode(game, game.lineEnd); }
 
-void GoBack(SGridFrame& game, int moves) {
+void GoBack(GameTree& game, int moves) {
   NodeRef at = game.current;
   for (int i = 0; i < moves && game.Node(at).parent != kNoNode; ++i) at = game.Node(at).parent;
   GoToNode(game, at);
 }
 
-void GoForward(SGridFrame& game, int moves) {
+void GoForward(GameTree& game, int moves) {
   NodeRef at = game.current;
   for (int i = 0; i < moves && game.Node(at).next != kNoNode; ++i) at = game.Node(at).next;
   GoToNode(game, at);
@@ -46,13 +46,13 @@ bool PawnOrCapture(const MoveNode& node) {
 
 }  // namespace
 
-void GoBackToPawnOrCapture(SGridFrame& game) {
+void GoBackToPawnOrCapture(GameTree& game) {
   for (NodeRef at = game.Node(game.current).parent; at != kNoNode; at = game.Node(at).parent) {
     if (PawnOrCapture(game.Node(at))) return GoToNode(game, at);
   }
 }
 
-void GoForwardToPawnOrCapture(SGridFrame& game) {
+void GoForwardToPawnOrCapture(GameTree& game) {
   for (NodeRef at = game.Node(game.current).next; at != kNoNode; at = game.Node(at).next) {
     if (PawnOrCapture(game.Node(at))) return GoToNode(game, at);
   }

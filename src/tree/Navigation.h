@@ -1,13 +1,13 @@
 // Moving the current node of a game and showing its position.
 #pragma once
 
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
 // Rebuilds the displayed board, side to move and king squares from the
 // current node.
-void ShowCurrentPosition(SGridFrame& game);
+void ShowCurrentPosition(GameTree& game);
 
 // The status text for a position: "White to move" or "Black to move".
 std::string ToMoveText(std::uint8_t side);
@@ -15,15 +15,15 @@ std::string ToMoveText(std::uint8_t side);
 // Makes `node` current. Unless quiet, also sets the status text and tells
 // the observer (the board, the move list and the explorer and engine panes
 // follow it). Does nothing when the node is already current.
-void GoToNode(SGridFrame& game, NodeRef node, bool quiet = false);
+void GoToNode(GameTree& game, NodeRef node, bool quiet = false);
 
-void GoToRoot(SGridFrame& game);
-void GoToLineEnd(SGridFrame& game);
-void GoBack(SGridFrame& game, int moves);
-void GoForward(SGridFrame& game, int moves);
+void GoToRoot(GameTree& game);
+void GoToLineEnd(GameTree& game);
+void GoBack(GameTree& game, int moves);
+void GoForward(GameTree& game, int moves);
 // To the nearest earlier node whose move was a pawn move or a capture.
-void GoBackToPawnOrCapture(SGridFrame& game);
+void GoBackToPawnOrCapture(GameTree& game);
 // To the next such node, or the line end.
-void GoForwardToPawnOrCapture(SGridFrame& game);
+void GoForwardToPawnOrCapture(GameTree& game);
 
 }  // namespace varnock

@@ -7,7 +7,7 @@
 
 namespace varnock {
 
-bool GoToNeighbouringBranch(SGridFrame& game, bool reverse) {
+bool GoToNeighbouringBranch(GameTree& game, bool reverse) {
   NodeStore& store = game.Store();
   NodeRef branch = kNoNode;
   for (NodeRef at = game.Node(game.current).parent; at != kNoNode; at = game.Node(at).parent) {

@@ -1,7 +1,7 @@
 // The neighbouring-branch key (BackSpace; Shift reverses).
 #pragma once
 
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
@@ -10,6 +10,6 @@ namespace varnock {
 // visit every line of the branch node in turn, oldest alternative first;
 // `reverse` visits them in the opposite order. Returns false when no branch
 // node lies above the current node.
-bool GoToNeighbouringBranch(SGridFrame& game, bool reverse);
+bool GoToNeighbouringBranch(GameTree& game, bool reverse);
 
 }  // namespace varnock

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kSnapshotInterval = 50;
 
-bool NeedsSnapshot(const SGridFrame& game, const NewNode& spec) {
+bool NeedsSnapshot(const GameTree& game, const NewNode& spec) {
   if (!spec.boardAfter) return false;
   const NodeRef parent = game.lineEnd;
   if (parent == kNoNode) return !spec.firstOfNewLine;
@@ -28,7 +28,7 @@ bool NeedsSnapshot(const SGridFrame& game, const NewNode& spec) {
 
 }  // namespace
 
-NodeRef CreateNode(SGridFrame& game, const NewNode& spec, UserPrompt* prompt) {
+NodeRef CreateNode(GameTree& game, const NewNode& spec, UserPrompt* prompt) {
   NodeStore& store = game.Store();
   const bool snapshot = NeedsSnapshot(game, spec);
   const NodeRef ref = store.Allocate(snapshot);

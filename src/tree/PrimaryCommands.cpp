@@ -4,7 +4,7 @@
 
 namespace varnock {
 
-void CmGoToPrimary(SGridFrame& game, UserPrompt& prompt) {
+void CmGoToPrimary(GameTree& game, UserPrompt& prompt) {
   if (game.primary == kNoNode) {
     prompt.Inform("CmGoToPrimary()", "No position in the game tree is marked as the primary position");
     return;
@@ -12,7 +12,7 @@ void CmGoToPrimary(SGridFrame& game, UserPrompt& prompt) {
   ActivateAndGoTo(game, game.primary);
 }
 
-void MarkCurrentAsPrimary(SGridFrame& game) {
+void MarkCurrentAsPrimary(GameTree& game) {
   if (game.primary == game.current) return;
   game.primary = game.current;
   game.MarkChanged();

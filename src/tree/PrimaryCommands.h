@@ -2,16 +2,16 @@
 #pragma once
 
 #include "core/UserPrompt.h"
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
 // Goes to the primary position, making its line part of the active line
 // first; reports when no position is marked primary.
-void CmGoToPrimary(SGridFrame& game, UserPrompt& prompt);
+void CmGoToPrimary(GameTree& game, UserPrompt& prompt);
 
 // Marks the current position as the primary position, replacing any earlier
 // one.
-void MarkCurrentAsPrimary(SGridFrame& game);
+void MarkCurrentAsPrimary(GameTree& game);
 
 }  // namespace varnock

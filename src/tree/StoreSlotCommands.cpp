@@ -11,7 +11,7 @@ bool ValidSlot(int slot) { return slot >= 0 && slot < 10; }
 
 }  // namespace
 
-void CmStorePosition(SGridFrame& game, int slot) {
+void CmStorePosition(GameTree& game, int slot) {
   if (!ValidSlot(slot)) return;
   NodeRef& target = game.storeSlots[static_cast<std::size_t>(slot)];
   const NodeRef node = game.current;
@@ -23,14 +23,14 @@ void CmStorePosition(SGridFrame& game, int slot) {
   game.MarkChanged();
 }
 
-void CmGoToStoredPosition(SGridFrame& game, int slot) {
+void CmGoToStoredPosition(GameTree& game, int slot) {
   if (!ValidSlot(slot)) return;
   const NodeRef node = game.storeSlots[static_cast<std::size_t>(slot)];
   if (node == kNoNode || node == game.current) return;
   ActivateAndGoTo(game, node);
 }
 
-void CmRemoveAllStored(SGridFrame& game) {
+void CmRemoveAllStored(GameTree& game) {
   bool any = false;
   for (NodeRef& slot : game.storeSlots) {
     if (slot == kNoNode) continue;

@@ -2,7 +2,7 @@
 
 namespace varnock {
 
-std::vector<NodeRef> NodesInTreeOrder(const SGridFrame& game) {
+std::vector<NodeRef> NodesInTreeOrder(const GameTree& game) {
   NodeStore& store = game.Store();
   std::vector<NodeRef> order;
   // Chains still to walk; the top of the stack is walked next.

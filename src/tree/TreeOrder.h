@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock {
 
@@ -11,6 +11,6 @@ namespace varnock {
 // right after the node itself, each of its alternative lines (newest first,
 // each with its own alternatives) before the continuation. The walk keeps its
 // own stack, so deeply nested variations cannot exhaust the call stack.
-std::vector<NodeRef> NodesInTreeOrder(const SGridFrame& game);
+std::vector<NodeRef> NodesInTreeOrder(const GameTree& game);
 
 }  // namespace varnock

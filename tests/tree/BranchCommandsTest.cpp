@@ -25,7 +25,7 @@ const char* kPrimaryDelete =
 // of e4, oldest first.
 struct Branchy {
   NodeStore store;
-  SGridFrame game{store};
+  GameTree game{store};
   ScriptedPrompt prompt;
   NodeRef e4 = kNoNode;
 
@@ -97,14 +97,14 @@ TEST(DeleteBranch, ThePrimaryWarningIsAskedEvenWithoutConfirmation) {
   EXPECT_EQ(b.game.primary, kNoNode);
   // Nothing to delete on a line without a branch node above it.
   NodeStore store;
-  SGridFrame plain(store);
+  GameTree plain(store);
   Play(plain, "d2d4 d7d5");
   EXPECT_FALSE(DeleteBranch(plain, plain.current, true, b.prompt));
 }
 
 TEST(Truncate, ConfirmsAndCutsEverythingBelow) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ScriptedPrompt prompt;
   Play(game, "e2e4 e7e5 g1f3 b8c6 f1b5");
   NodeRef e5 = MainLineNode(game, 2);
@@ -124,7 +124,7 @@ TEST(Truncate, ConfirmsAndCutsEverythingBelow) {
 
 TEST(Truncate, ThePrimaryBelowAlwaysAsks) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ScriptedPrompt prompt;
   Play(game, "e2e4 e7e5 g1f3");
   game.primary = game.current;
@@ -168,7 +168,7 @@ TEST(DeleteCurrentMove, OnlyAtTheLineEnd) {
   EXPECT_TRUE(b.prompt.AllAnswersUsed());
   // The root cannot be deleted.
   NodeStore store;
-  SGridFrame empty(store);
+  GameTree empty(store);
   EXPECT_FALSE(DeleteCurrentMove(empty, b.prompt));
 }
 

@@ -6,7 +6,7 @@
 
 #include "GameBuilder.h"
 #include "support/ScriptedPrompt.h"
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock::testing {
 
@@ -42,7 +42,7 @@ class CommandTest : public ::testing::Test {
   }
 
   NodeStore store;
-  SGridFrame game{store};
+  GameTree game{store};
   GameBuilder build{game};
   ScriptedPrompt prompt;
   ChangeCounter counter;

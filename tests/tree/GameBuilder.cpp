@@ -140,7 +140,7 @@ NodeRef GameBuilder::OnActiveLine(int plies) const {
   return at;
 }
 
-std::string DumpGame(const SGridFrame& game) {
+std::string DumpGame(const GameTree& game) {
   NodeStore& store = game.Store();
   std::ostringstream out;
   out << "root " << game.root << " end " << game.lineEnd << " current " << game.current << " primary " << game.primary

@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock::testing {
 
 class GameBuilder {
  public:
-  explicit GameBuilder(SGridFrame& game) : game_(game) {}
+  explicit GameBuilder(GameTree& game) : game_(game) {}
 
   // Plays space-separated moves at the line end of the active line; each
   // becomes the current node and the line end. Returns the last node.
@@ -35,11 +35,11 @@ class GameBuilder {
  private:
   NodeRef PlayOne(std::string_view move, bool firstOfNewLine);
 
-  SGridFrame& game_;
+  GameTree& game_;
 };
 
 // A text that tells two states of a game apart: every node in tree order
 // with its links, flags and attributes, and the game's own references.
-std::string DumpGame(const SGridFrame& game);
+std::string DumpGame(const GameTree& game);
 
 }  // namespace varnock::testing

@@ -129,10 +129,10 @@ class FakeCollection : public GameCollection {
  public:
   FakeCollection(NodeStore& store, int games) : store_(store), count_(games) {}
   int GameCount() const override { return count_; }
-  SGridFrame* LoadGame(int index) override {
+  GameTree* LoadGame(int index) override {
     auto& game = games_[index];
     if (!game) {
-      game = std::make_unique<SGridFrame>(store_);
+      game = std::make_unique<GameTree>(store_);
       GameBuilder build(*game);
       NodeRef move = build.Play("e2e4 e7e5");
       if (index != 1) SetComment(*game, move, NodeStore::kAfter, "note", true);  // game 1 has none
@@ -146,7 +146,7 @@ class FakeCollection : public GameCollection {
 
   int loads = 0;
   bool changed = false;
-  std::map<int, std::unique_ptr<SGridFrame>> games_;
+  std::map<int, std::unique_ptr<GameTree>> games_;
 
  private:
   NodeStore& store_;

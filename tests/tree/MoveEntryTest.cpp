@@ -19,7 +19,7 @@ using testing::Square;
 
 struct Game {
   NodeStore store;
-  SGridFrame game{store};
+  GameTree game{store};
   ScriptedPrompt prompt;
 
   EntryOutcome Try(const char* from, const char* to) { return PlayMove(game, Square(from), Square(to), prompt); }

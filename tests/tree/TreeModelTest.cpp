@@ -50,7 +50,7 @@ TEST(NodePools, SegmentsOf800AreAddedAndReleased) {
 TEST(NodePools, ExhaustionIsReportedAndTheMoveIsNotAdded) {
   NodeStore store;
   store.PlainPool().SetMaxSegments(1);
-  SGridFrame game(store);
+  GameTree game(store);
   ScriptedPrompt prompt;
   std::vector<std::string> moves = {"g1f3", "g8f6", "f3g1", "f6g8"};
   int played = 0;
@@ -77,7 +77,7 @@ TEST(BoardRebuild, EveryNodeOfRandomGamesMatchesThePlayedBoard) {
   std::mt19937 random(20261208);
   for (int gameNo = 0; gameNo < 30; ++gameNo) {
     NodeStore store;
-    SGridFrame game(store);
+    GameTree game(store);
     std::vector<std::pair<NodeRef, BoardSquares>> seen;
     for (int ply = 0; ply < 160; ++ply) {
       NodeHistory history(store, game.current);
@@ -100,13 +100,13 @@ TEST(BoardRebuild, EveryNodeOfRandomGamesMatchesThePlayedBoard) {
 
 TEST(BoardRebuild, SnapshotsEveryFiftyOneMovesAndOnPassesAndPromotions) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   for (int i = 0; i < 13; ++i) ASSERT_TRUE(Play(game, "g1f3 g8f6 f3g1 f6g8"));
   for (int ply = 1; ply <= 52; ++ply)
     EXPECT_EQ(game.Node(MainLineNode(game, ply)).Has(kFlagSnapshot), ply == 51) << ply;
 
   NodeStore store2;
-  SGridFrame passes(store2);
+  GameTree passes(store2);
   ScriptedPrompt prompt;
   ASSERT_EQ(CmPass(passes, prompt), EntryOutcome::Added);
   const MoveNode& pass = passes.Node(passes.current);
@@ -118,7 +118,7 @@ TEST(BoardRebuild, SnapshotsEveryFiftyOneMovesAndOnPassesAndPromotions) {
 
 TEST(BoardRebuild, CastlingMovesTheRookAndEnPassantRemovesThePawn) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ASSERT_TRUE(Play(game, "e2e4 g8f6 e4e5 d7d5 e5d6 e7d6 g1f3 f8e7 f1c4 e8g8 e1g1"));
   BoardSquares board = BoardAt(store, game.current);
   EXPECT_EQ(board[Square("f1")], kRook | kWhite);
@@ -133,27 +133,27 @@ TEST(BoardRebuild, CastlingMovesTheRookAndEnPassantRemovesThePawn) {
 
 TEST(NodeFen, SideFieldsFromTheTree) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ASSERT_TRUE(Play(game, "e2e4"));
   EXPECT_EQ(GetFEN(game), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
   ASSERT_TRUE(Play(game, "e7e5"));
   EXPECT_EQ(GetFEN(game), "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2");
 
   NodeStore store2;
-  SGridFrame knights(store2);
+  GameTree knights(store2);
   ASSERT_TRUE(Play(knights, "g1f3 g8f6 f3g1 f6g8"));
   EXPECT_EQ(GetFEN(knights), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 4 3");
 
   // A rook that left and came back has lost its castling right.
   NodeStore store3;
-  SGridFrame rook(store3);
+  GameTree rook(store3);
   ASSERT_TRUE(Play(rook, "h2h4 a7a5 h1h2 a8a7 h2h1 a7a8"));
   EXPECT_EQ(GetFEN(rook), "rnbqkbnr/1ppppppp/8/p7/7P/8/PPPPPPP1/RNBQKBNR w Qk - 4 4");
 }
 
 TEST(NodeFen, CopyChecksTheTextAndReportsTheCopy) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ASSERT_TRUE(Play(game, "d2d4"));
   ScriptedPrompt prompt;
   RecordingClipboard clipboard;
@@ -165,7 +165,7 @@ TEST(NodeFen, CopyChecksTheTextAndReportsTheCopy) {
 
   // A position the check warns about is still copied.
   NodeStore store2;
-  SGridFrame odd(store2);
+  GameTree odd(store2);
   FENExtras position;
   ParseFEN("4k3/8/8/8/8/8/8/4K3 w - - 0 1", position);
   position.board[Square("a1")] = kPawn | kWhite;
@@ -180,7 +180,7 @@ TEST(NodeFen, CopyChecksTheTextAndReportsTheCopy) {
 
 TEST(SetUpPositions, PlyAndMoveNumbersCountFromTheSetUp) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   FENExtras position;
   ASSERT_TRUE(ParseFEN("r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w Kq - 0 20", position).ok);
   ComposeRoot(game, position);
@@ -192,7 +192,7 @@ TEST(SetUpPositions, PlyAndMoveNumbersCountFromTheSetUp) {
 
 TEST(SetUpPositions, CastlingAndEnPassantFollowTheSetUpFields) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   FENExtras position;
   ASSERT_TRUE(ParseFEN("r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w Kq - 0 1", position).ok);
   ComposeRoot(game, position);
@@ -205,7 +205,7 @@ TEST(SetUpPositions, CastlingAndEnPassantFollowTheSetUpFields) {
   ASSERT_TRUE(Play(game, "e8c8 e1g1"));
 
   NodeStore store2;
-  SGridFrame ep(store2);
+  GameTree ep(store2);
   FENExtras noField, withField;
   ASSERT_TRUE(ParseFEN("4k3/8/8/3pP3/8/8/8/4K3 w - - 0 1", noField).ok);
   ASSERT_TRUE(ParseFEN("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", withField).ok);
@@ -218,7 +218,7 @@ TEST(SetUpPositions, CastlingAndEnPassantFollowTheSetUpFields) {
 
 TEST(Comments, TrimAppendAndRemove) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ASSERT_TRUE(Play(game, "e2e4"));
   NodeRef node = game.current;
   SetComment(game, node, NodeStore::kAfter, "Best by test \r\n\t ", true);
@@ -236,7 +236,7 @@ TEST(Comments, TrimAppendAndRemove) {
 
 TEST(Lines, InteractiveEntryPutsTheNewMoveOnTheActiveLine) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ASSERT_TRUE(Play(game, "e2e4 e7e5 g1f3"));
   GoToNode(game, MainLineNode(game, 1));
   ASSERT_TRUE(Play(game, "c7c5"));
@@ -266,7 +266,7 @@ TEST(Lines, InteractiveEntryPutsTheNewMoveOnTheActiveLine) {
 
 TEST(Lines, SelectLineMovesTheOldContinuationToTheEnd) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ASSERT_TRUE(Play(game, "e2e4"));
   NodeRef e4 = game.current;
   ASSERT_TRUE(Play(game, "e7e5"));
@@ -286,7 +286,7 @@ TEST(Lines, SelectLineMovesTheOldContinuationToTheEnd) {
 
 TEST(Lines, ActivateLineOfANestedVariation) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ASSERT_TRUE(Play(game, "e2e4 e7e5 g1f3"));
   GoToNode(game, MainLineNode(game, 1));
   ASSERT_TRUE(Play(game, "c7c5 g1f3"));
@@ -305,7 +305,7 @@ TEST(Lines, ActivateLineOfANestedVariation) {
 
 TEST(Lines, FreeingALineClearsPrimaryStoreSlotsAndBookmarks) {
   NodeStore store;
-  SGridFrame game(store);
+  GameTree game(store);
   ASSERT_TRUE(Play(game, "e2e4 e7e5 g1f3 b8c6"));
   NodeRef e5 = MainLineNode(game, 2);
   NodeRef nf3 = MainLineNode(game, 3);
@@ -330,7 +330,7 @@ TEST(Lines, FreeingALineClearsPrimaryStoreSlotsAndBookmarks) {
 TEST(Lines, ClosingAGameReturnsEveryNodeAndAttribute) {
   NodeStore store;
   {
-    SGridFrame game(store);
+    GameTree game(store);
     ASSERT_TRUE(Play(game, "e2e4 e7e5 g1f3"));
     GoToNode(game, MainLineNode(game, 1));
     ASSERT_TRUE(Play(game, "c7c5"));
@@ -343,7 +343,7 @@ TEST(Lines, ClosingAGameReturnsEveryNodeAndAttribute) {
 TEST(Lines, DeeplyNestedAlternativesAreFreedWithoutRecursion) {
   NodeStore store;
   {
-    SGridFrame game(store);
+    GameTree game(store);
     // 20,000 alternatives each nested in the previous one.
     for (int depth = 0; depth < 20000; ++depth) {
       ASSERT_TRUE(testing::Read(game, depth % 2 ? "g8f6" : "g1f3"));

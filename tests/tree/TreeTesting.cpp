@@ -47,7 +47,7 @@ std::uint8_t PromotionType(char letter) {
 
 }  // namespace
 
-bool Play(SGridFrame& game, const std::string& moves, UserPrompt* prompt) {
+bool Play(GameTree& game, const std::string& moves, UserPrompt* prompt) {
   std::istringstream in(moves);
   std::string move;
   while (in >> move) {
@@ -63,7 +63,7 @@ bool Play(SGridFrame& game, const std::string& moves, UserPrompt* prompt) {
   return true;
 }
 
-bool Read(SGridFrame& game, const std::string& moves) {
+bool Read(GameTree& game, const std::string& moves) {
   std::istringstream in(moves);
   std::string move;
   while (in >> move) {
@@ -75,7 +75,7 @@ bool Read(SGridFrame& game, const std::string& moves) {
   return true;
 }
 
-std::string Dump(const SGridFrame& game) {
+std::string Dump(const GameTree& game) {
   const NodeStore& store = game.Store();
   std::ostringstream out;
   std::vector<std::pair<NodeRef, int>> pending{{game.root, 0}};
@@ -106,7 +106,7 @@ std::string Dump(const SGridFrame& game) {
   return out.str();
 }
 
-NodeRef MainLineNode(const SGridFrame& game, int plies) {
+NodeRef MainLineNode(const GameTree& game, int plies) {
   NodeRef at = game.root;
   for (int i = 0; i < plies && at != kNoNode; ++i) at = game.Node(at).next;
   return at;

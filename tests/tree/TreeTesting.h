@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/UserPrompt.h"
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 namespace varnock::testing {
 
@@ -15,16 +15,16 @@ int Square(const std::string& name);  // "e4" -> square index
 // current node through interactive move entry; a promotion letter is
 // answered at the promotion question. Returns false at the first move that
 // is not added or followed.
-bool Play(SGridFrame& game, const std::string& moves, UserPrompt* prompt = nullptr);
+bool Play(GameTree& game, const std::string& moves, UserPrompt* prompt = nullptr);
 
 // Plays the moves as a file reader would.
-bool Read(SGridFrame& game, const std::string& moves);
+bool Read(GameTree& game, const std::string& moves);
 
 // Every line, node, flag, attribute, bookmark and slot of the game, in tree
 // order, as text.
-std::string Dump(const SGridFrame& game);
+std::string Dump(const GameTree& game);
 
 // The node reached from the root by following continuation links `plies` times.
-NodeRef MainLineNode(const SGridFrame& game, int plies);
+NodeRef MainLineNode(const GameTree& game, int plies);
 
 }  // namespace varnock::testing

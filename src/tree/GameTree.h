@@ -1,4 +1,4 @@
-// One game: its move tree and the state of its display.
+// The move tree of one game and the state of its display.
 #pragma once
 
 #include <array>
@@ -23,12 +23,12 @@ class GameObserver {
   virtual void CurrentNodeChanged() {}
 };
 
-class SGridFrame {
+class GameTree {
  public:
-  explicit SGridFrame(NodeStore& store);
-  ~SGridFrame();
-  SGridFrame(const SGridFrame&) = delete;
-  SGridFrame& operator=(const SGridFrame&) = delete;
+  explicit GameTree(NodeStore& store);
+  ~GameTree();
+  GameTree(const GameTree&) = delete;
+  GameTree& operator=(const GameTree&) = delete;
 
   NodeStore& Store() const { return store_; }
   MoveNode& Node(NodeRef ref) const { return store_.Node(ref); }

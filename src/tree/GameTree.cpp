@@ -1,4 +1,4 @@
-#include "tree/SGridFrame.h"
+#include "tree/GameTree.h"
 
 #include <new>
 
@@ -6,7 +6,7 @@
 
 namespace varnock {
 
-SGridFrame::SGridFrame(NodeStore& store) : store_(store) {
+GameTree::GameTree(NodeStore& store) : store_(store) {
   gameId = store_.NextGameId();
   root = store_.Allocate(false);
   if (root == kNoNode) throw std::bad_alloc();
@@ -17,14 +17,14 @@ SGridFrame::SGridFrame(NodeStore& store) : store_(store) {
   lineEnd = root;
 }
 
-SGridFrame::~SGridFrame() {
+GameTree::~GameTree() {
   observer = nullptr;
   FreeChain(*this, root);
   store_.ForgetGame(gameId);
   store_.ReleaseEmptySegments();
 }
 
-void SGridFrame::MarkChanged() {
+void GameTree::MarkChanged() {
   changed = true;
   if (observer) observer->GameChanged();
 }
