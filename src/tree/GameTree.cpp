@@ -6,8 +6,8 @@
 
 namespace varnock {
 
-GameTree::GameTree(NodeStore& store) : store_(store) {
-  gameId = store_.NextGameId();
+GameTree::GameTree(NodeStore& store, int id) : store_(store) {
+  gameId = id ? id : store_.NextGameId();
   root = store_.Allocate(false);
   if (root == kNoNode) throw std::bad_alloc();
   store_.Node(root).SetMove(0, 0, kStoredPawn);

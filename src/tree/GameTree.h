@@ -25,7 +25,8 @@ class GameObserver {
 
 class GameTree {
  public:
-  explicit GameTree(NodeStore& store);
+  // A new game with only its root; `id` 0 takes the next id of the store.
+  explicit GameTree(NodeStore& store, int id = 0);
   ~GameTree();
   GameTree(const GameTree&) = delete;
   GameTree& operator=(const GameTree&) = delete;
