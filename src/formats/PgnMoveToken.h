@@ -1,0 +1,47 @@
+// A PGN movetext token: what it is (a result, a move, a pass, castling) and
+// which move of the position it names.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "tree/GameTree.h"
+
+namespace varnock {
+
+struct MoveToken {
+  enum Kind { Result, Ignored, Pass, NoLetter, Castle, Standard };
+  Kind kind = Ignored;
+  std::uint8_t result = 0;  // 1 White won, 2 Black won, 3 drawn, 0 "*"
+  bool kingSide = false;    // castling
+  std::string body;         // the token without its trailing "!"/"?" run
+  std::string whole;        // the token as collected
+  std::string symbol;       // the trailing "!"/"?" run
+  int checkMarker = 0;      // 0 none, 1 "+", 2 "#"
+};
+
+// Classifies a collected token (move numbers, "-", "x", "+", "#" and "="
+// already taken out by the reader).
+MoveToken ClassifyToken(const std::string& token, int checkMarker, bool equalsSeen);
+
+struct ResolvedToken {
+  bool found = false;
+  int from = 0;
+  int to = 0;
+  std::uint8_t promotion = 0;
+};
+
+// The squares of a castling or standard-notation move, or of a move written
+// as one piece taking another ("BxN"), on the tree's current position.
+ResolvedToken ResolveToken(const MoveToken& token, GameTree& tree, std::uint8_t side);
+
+// Ratings and assessments named by a NAG ("$14": the digits) or a symbol
+// ("!?", "+/="). A text found in neither table names nothing.
+struct MarkLookup {
+  std::uint8_t rating = 0;
+  std::uint8_t assessment = 0;
+};
+MarkLookup LookUpMark(std::string_view text, bool nag);
+
+}  // namespace varnock

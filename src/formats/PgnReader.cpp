@@ -1,0 +1,617 @@
+#include "formats/PgnReader.h"
+
+#include <array>
+#include <vector>
+
+#include "core/Attack.h"
+#include "core/Fen.h"
+#include "core/Format.h"
+#include "formats/PgnMoveToken.h"
+#include "formats/PgnReports.h"
+#include "tree/Bookmarks.h"
+#include "tree/Comments.h"
+#include "tree/Lines.h"
+#include "tree/MoveEntry.h"
+#include "tree/Navigation.h"
+
+namespace varnock {
+
+namespace {
+
+enum class State { Between, TagName, TagValue, TagEnd, Token, Comment, PreComment, LineComment, Nag, Symbol, Skip };
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsDelimiter(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '(' || c == ')' || c == '{'; }
+
+// The tags stored in the header, by upper-cased name.
+struct KnownTag {
+  std::string_view name;
+  HeaderField field;
+};
+constexpr KnownTag kKnownTags[] = {
+    {"BLACK", HeaderField::Black},       {"WHITE", HeaderField::White},
+    {"SITE", HeaderField::Site},         {"EVENTDATE", HeaderField::EventDate},
+    {"RESULT", HeaderField::Result},     {"DATE", HeaderField::Date},
+    {"EVENT", HeaderField::Event},       {"ROUND", HeaderField::Round},
+    {"OPENING", HeaderField::Opening},   {"ECO", HeaderField::ECO},
+    {"BLACKELO", HeaderField::BlackELO}, {"WHITEELO", HeaderField::WhiteELO},
+    {"BOARD", HeaderField::Board},       {"TIMECONTROL", HeaderField::TimeControl},
+};
+
+class PgnReader {
+ public:
+  PgnReader(SGridFrame& game, ReadMode mode, PgnReadContext& ctx) : game_(game), mode_(mode), ctx_(ctx) {}
+  int Read();
+
+ private:
+  bool Scanning() const { return mode_ == ReadMode::Scan; }
+  bool HasTree() const { return tree_ != nullptr; }
+  char At(std::size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
+
+  void Step(char c);
+  void Between(char c);
+  void TagValueChar(char c);
+  void TokenChar(char c);
+  void CommentChar(char c);
+  void MarkChar(char c);
+  void EscapeLine();
+  void FinishPending();
+  void EndTag();
+  void ProcessToken();
+  void EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol);
+  void AttachComment(NodeStore::CommentKind kind, std::string& text);
+  void ApplyMark(std::string_view text, bool nag, NodeRef node);
+  void OpenVariation();
+  void CloseVariation();
+  void ShowNode(NodeRef node);
+  void BadContinuation(std::size_t end);
+  void Report(std::string message);
+  void EndOfGame();
+  std::string PlayerLines() const;
+
+  SGridFrame& game_;
+  ReadMode mode_;
+  PgnReadContext& ctx_;
+  std::string_view text_;
+  GameTree* tree_ = nullptr;
+
+  std::size_t pos_ = 0;
+  std::size_t gameStart_ = 0;
+  int gameNumber_ = 0;
+  State state_ = State::Between;
+  char previous_ = '\0';
+  bool accepting_ = true;
+  bool movetextSeen_ = false;
+  bool primarySet_ = false;
+  bool failureRecorded_ = false;
+  std::size_t failureStart_ = 0;
+  int openCount_ = 0;
+  int closeCount_ = 0;
+
+  std::string token_;
+  int checkMarker_ = 0;
+  bool equalsSeen_ = false;
+  std::string tagName_;
+  std::string tagValue_;
+  bool tagValueStarted_ = false;
+  std::string comment_;
+  std::string preComment_;
+  std::string pendingBefore_;
+  std::string mark_;
+  bool markIsNag_ = false;
+  std::array<std::string, kHeaderFieldCount> header_;
+  std::array<bool, kHeaderFieldCount> tagRead_{};
+
+  struct Saved {
+    SBranchDetails* line;
+    NodeRef node;
+  };
+  std::vector<Saved> variations_;
+};
+
+int PgnReader::Read() {
+  text_ = ctx_.text;
+  gameStart_ = ctx_.cursor;
+  pos_ = ctx_.cursor;
+  // A UTF-8 byte-order mark at the start of the text is no part of a game.
+  if (pos_ == 0 && text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
+  while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+  if (pos_ >= text_.size() || text_[pos_] == '\0') return 0;
+
+  gameNumber_ = mode_ == ReadMode::Reread ? ctx_.rereadGameNumber : ctx_.gameCounter + 1;
+  game_.loaded = !Scanning();
+  game_.headerLength = 0;
+  if (!Scanning()) {
+    tree_ = &game_.Tree();
+    tree_->current = tree_->root;
+    ShowCurrentPosition(*tree_);
+  }
+
+  while (pos_ < text_.size()) {
+    const char c = text_[pos_];
+    if (c == '\0') break;
+    if (state_ != State::TagValue && c == '%' && (previous_ == '\r' || previous_ == '\n')) {
+      EscapeLine();
+      continue;
+    }
+    if (state_ == State::Between && c == '[' && movetextSeen_) break;  // the next game
+    Step(c);
+  }
+  FinishPending();
+  EndOfGame();
+  return 1;
+}
+
+// Text that ends inside a token, a mark or a comment keeps what it held.
+void PgnReader::FinishPending() {
+  switch (state_) {
+    case State::Token:
+      ProcessToken();
+      break;
+    case State::Nag:
+    case State::Symbol:
+      if (accepting_ && HasTree()) ApplyMark(mark_, state_ == State::Nag, tree_->current);
+      break;
+    case State::Comment:
+    case State::LineComment:
+      AttachComment(NodeStore::kAfter, comment_);
+      break;
+    default:
+      break;
+  }
+}
+
+// An escape line: "%" at the start of a line.
+void PgnReader::EscapeLine() {
+  std::size_t end = pos_;
+  while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n' && text_[end] != '\0') ++end;
+  const std::string_view line = text_.substr(pos_, end - pos_);
+  if (accepting_ && state_ == State::Between && HasTree() && tree_->current != kNoNode) {
+    GameTree& tree = *tree_;
+    const NodeRef node = tree.current;
+    if (line.starts_with("%FG[]")) tree.Node(node).Set(kFlagDiagram, true);
+    if (line.starts_with("%XF[]")) {
+      game_.flipped = true;
+      tree.boardFlipped = true;
+    }
+    if (line.starts_with("%XP[]")) {
+      tree.primary = node;
+      primarySet_ = true;
+    }
+    if (!Scanning()) {
+      auto number = [&](std::size_t at) {
+        int value = 0;
+        for (; at < line.size() && IsDigit(line[at]) && value < 100000000; ++at) value = value * 10 + (line[at] - '0');
+        return value;
+      };
+      if (line.starts_with("%BM[")) {
+        SetBookmark(tree, node, number(4));
+      } else if (line.starts_with("%XN[")) {
+        const int slot = number(4);
+        if (slot >= 0 && slot <= 9) {
+          NodeRef& held = tree.storeSlots[static_cast<std::size_t>(slot)];
+          if (held != kNoNode && held != node) tree.Node(held).Set2(kFlag2Stored, false);
+          if (auto old = StoreNumberOf(tree, node)) tree.storeSlots[static_cast<std::size_t>(*old)] = kNoNode;
+          held = node;
+          tree.Node(node).Set2(kFlag2Stored, true);
+        }
+      }
+    }
+  } else if (line.starts_with("%XF[]") && Scanning() && accepting_ && state_ == State::Between) {
+    game_.flipped = true;
+  }
+  pos_ = end;
+  while (pos_ < text_.size() && (text_[pos_] == '\r' || text_[pos_] == '\n')) ++pos_;
+  previous_ = '\n';
+}
+
+void PgnReader::Step(char c) {
+  switch (state_) {
+    case State::Between:
+      Between(c);
+      break;
+    case State::TagName:
+      if (c == '"') {
+        state_ = State::TagValue;
+        tagValue_.clear();
+        tagValueStarted_ = false;
+      } else if (tagName_.size() < 16) {
+        tagName_ += c;
+      }
+      break;
+    case State::TagValue:
+      TagValueChar(c);
+      break;
+    case State::TagEnd:
+      if (c == ']') state_ = State::Between;
+      break;
+    case State::Token:
+      TokenChar(c);
+      return;  // remembers the character itself
+    case State::Comment:
+    case State::PreComment:
+    case State::LineComment:
+      CommentChar(c);
+      break;
+    case State::Nag:
+    case State::Symbol:
+    case State::Skip:
+      MarkChar(c);
+      return;
+  }
+  previous_ = c;
+  ++pos_;
+}
+
+void PgnReader::Between(char c) {
+  if (c == '[') {
+    state_ = State::TagName;
+    tagName_.clear();
+  } else if (IsLetter(c) || IsDigit(c) || c == '*' || (c == '-' && At(pos_ + 1) != '+' && At(pos_ + 1) != '/')) {
+    if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(pos_ - gameStart_);
+    if (accepting_) {
+      failureStart_ = pos_;
+      failureRecorded_ = true;
+    }
+    state_ = State::Token;
+    token_.assign(1, c);
+    checkMarker_ = 0;
+    equalsSeen_ = false;
+  } else if (c == ' ' || c == '\t' || c == '\n' || c == '.') {
+    // nothing
+  } else if (c == '(') {
+    OpenVariation();
+  } else if (c == ')') {
+    CloseVariation();
+  } else if (c == '{') {
+    const bool hasContinuation = HasTree() && tree_->Node(tree_->current).next != kNoNode;
+    state_ = hasContinuation ? State::PreComment : State::Comment;
+    comment_.clear();
+  } else if (c == ';') {
+    state_ = State::LineComment;
+    comment_.clear();
+  } else if (c == '$') {
+    state_ = State::Nag;
+    markIsNag_ = true;
+    mark_.clear();
+  } else if (c == '!' || c == '?' || c == '=' || c == '+' || c == '-') {
+    // "-" opens a symbol only before "+" or "/" ("-+", "-/+").
+    state_ = State::Symbol;
+    markIsNag_ = false;
+    mark_.assign(1, c);
+  } else {
+    state_ = State::Skip;
+    mark_.clear();
+  }
+}
+
+void PgnReader::TagValueChar(char c) {
+  if (c == '"') {
+    EndTag();
+    state_ = State::TagEnd;
+    return;
+  }
+  if (!tagValueStarted_ && IsBlank(c)) return;
+  tagValueStarted_ = true;
+  tagValue_ += c;
+}
+
+void PgnReader::EndTag() {
+  if (tagValue_.empty()) return;
+  std::size_t begin = 0, end = tagName_.size();
+  while (begin < end && IsBlank(tagName_[begin])) ++begin;
+  while (end > begin && IsBlank(tagName_[end - 1])) --end;
+  std::string name = tagName_.substr(begin, end - begin);
+  for (char& ch : name)
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  if (name == "FEN") {
+    FENExtras position;
+    FenCheck check = ParseFEN(tagValue_, position);
+    if (!check.ok) {
+      const std::string where = Format("Error in game number %d of the collection, on line number %d.\r\n", gameNumber_,
+                                       ctx_.lines.LineAt(text_, pos_));
+      const std::string extract = ExtractAround(text_, gameStart_, pos_);
+      if (check.rejected) {
+        Report(where + "The FEN string is invalid.\r\n( " + check.message +
+               " ).\r\nThe error occurred within the following extract from the file.\r\n\r\n" + extract +
+               "\r\n\r\nThe variation was truncated at this point." + PlayerLines());
+        accepting_ = false;
+        return;
+      }
+      Report("Warning.\r\n" + where + "The FEN string is invalid.\r\n( " + check.message +
+             " ).\r\nThe error occurred within the following extract from the file.\r\n\r\n" + extract + PlayerLines());
+    }
+    if (HasTree()) {
+      GameTree& tree = *tree_;
+      tree.Store().SetComposed(tree.root, position);
+      tree.Node(tree.root).Set(kFlagBlackToMove, position.sideToMove == kBlack);
+      if (tree.current == tree.root) ShowCurrentPosition(tree);
+    }
+    return;
+  }
+  if (mode_ == ReadMode::Reread) return;
+  for (const KnownTag& tag : kKnownTags) {
+    if (tag.name == name) {
+      header_[static_cast<std::size_t>(tag.field)] = tagValue_;
+      tagRead_[static_cast<std::size_t>(tag.field)] = true;
+      return;
+    }
+  }
+}
+
+void PgnReader::TokenChar(char c) {
+  // A NAG or a comment written straight after a move ("e4$1", "e4;...")
+  // ends the move as a space would, and opens its own state.
+  if (c == '$' || c == ';') {
+    ProcessToken();
+    token_.clear();
+    checkMarker_ = 0;
+    equalsSeen_ = false;
+    Between(c);
+    previous_ = c;
+    ++pos_;
+    return;
+  }
+  if (IsDelimiter(c)) {
+    ProcessToken();
+    token_.clear();
+    checkMarker_ = 0;
+    equalsSeen_ = false;
+    state_ = c == '{' ? State::Comment : State::Between;
+    if (c == '{') {
+      comment_.clear();
+      previous_ = c;
+      ++pos_;
+    } else if (c != '(' && c != ')') {
+      previous_ = c;
+      ++pos_;
+    }
+    return;
+  }
+  if (c == '.') {
+    token_.clear();
+  } else if (c == '-' || c == 'x') {
+  } else if (c == '+') {
+    checkMarker_ = 1;
+  } else if (c == '#') {
+    checkMarker_ = 2;
+  } else if (c == '=') {
+    equalsSeen_ = true;
+  } else if (token_.size() < 8) {
+    token_ += c;
+  }
+  previous_ = c;
+  ++pos_;
+}
+
+void PgnReader::CommentChar(char c) {
+  const bool lineComment = state_ == State::LineComment;
+  const bool ends = lineComment ? (c == '\r' || c == '\n') : c == '}';
+  if (ends) {
+    if (state_ == State::PreComment) {
+      if (!Scanning() && accepting_ && !comment_.empty()) {
+        while (!comment_.empty() && IsBlank(comment_.back())) comment_.pop_back();
+        pendingBefore_ = pendingBefore_.empty() ? comment_ : pendingBefore_ + "\r\n\r\n" + comment_;
+      }
+    } else {
+      AttachComment(NodeStore::kAfter, comment_);
+    }
+    comment_.clear();
+    state_ = State::Between;
+    return;
+  }
+  if (Scanning()) return;
+  if (c == '{' && !lineComment) return;
+  if (comment_.empty() && IsBlank(c)) return;
+  comment_ += c;
+}
+
+void PgnReader::AttachComment(NodeStore::CommentKind kind, std::string& text) {
+  if (Scanning() || !accepting_ || text.empty() || !HasTree() || tree_->current == kNoNode) return;
+  SetComment(*tree_, tree_->current, kind, text, false);
+}
+
+void PgnReader::MarkChar(char c) {
+  if (!IsDelimiter(c)) {
+    if (state_ != State::Skip && mark_.size() < 16) mark_ += c;
+    previous_ = c;
+    ++pos_;
+    return;
+  }
+  if (state_ != State::Skip && accepting_ && HasTree()) ApplyMark(mark_, state_ == State::Nag, tree_->current);
+  mark_.clear();
+  state_ = c == '{' ? State::Comment : State::Between;
+  if (c == '{') comment_.clear();
+  if (c != '(' && c != ')') {
+    previous_ = c;
+    ++pos_;
+  }
+}
+
+void PgnReader::ApplyMark(std::string_view text, bool nag, NodeRef node) {
+  if (node == kNoNode || !HasTree()) return;
+  MarkLookup mark = LookUpMark(text, nag);
+  NodeStore& store = tree_->Store();
+  if (mark.rating) store.SetRating(node, mark.rating);
+  if (mark.assessment) store.SetAssessment(node, mark.assessment);
+}
+
+void PgnReader::ProcessToken() {
+  if (token_.empty()) return;
+  movetextSeen_ = true;
+  if (!accepting_) return;
+  const std::string copy = token_;
+
+  MoveToken parsed = ClassifyToken(token_, checkMarker_, equalsSeen_);
+  switch (parsed.kind) {
+    case MoveToken::Result:
+      if (HasTree() && parsed.result) tree_->Store().SetResult(tree_->current, parsed.result);
+      if (!primarySet_) {
+        if (HasTree()) tree_->primary = tree_->current;
+        primarySet_ = true;
+      }
+      return;
+    case MoveToken::Ignored:
+      return;
+    case MoveToken::Pass:
+      if (Scanning()) {
+        accepting_ = false;
+        return;
+      }
+      EnterMove(kA8, kA8, 0, false);
+      return;
+    default:
+      break;
+  }
+  if (Scanning()) {
+    accepting_ = false;
+    return;
+  }
+  mark_ = parsed.symbol;
+  if (parsed.kind == MoveToken::NoLetter) {
+    mark_.clear();
+    return;
+  }
+  GameTree& tree = *tree_;
+  const std::uint8_t side = tree.sideToMove;
+  ResolvedToken move = ResolveToken(parsed, tree, side);
+  if (!move.found) {
+    std::string message = Format(
+        "Error in game number %d of the PGN collection, on line number %d.\r\nThe following move caused the "
+        "error.\r\n\r\n\t%s\r\n\r\nThe error occurred within the following extract.\r\n\r\n%s\n\nMove number = %d",
+        gameNumber_, ctx_.lines.LineAt(text_, pos_), copy.c_str(), ExtractAround(text_, gameStart_, pos_).c_str(),
+        MovesFromRoot(tree, tree.current));
+    if (!ctx_.fileName.empty()) message += "\r\n\r\nThe variation was truncated at this point.\r\n";
+    Report(message + PlayerLines());
+    accepting_ = false;
+    mark_.clear();
+    return;
+  }
+  EnterMove(move.from, move.to, move.promotion, true);
+}
+
+void PgnReader::EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol) {
+  GameTree& tree = *tree_;
+  if (PlayReadMove(tree, from, to, promotion, ctx_.prompt) == EntryOutcome::Refused) {
+    accepting_ = false;  // no node slot could be had: the line ends here
+    mark_.clear();
+    return;
+  }
+  if (!pendingBefore_.empty()) {
+    SetComment(tree, tree.current, NodeStore::kBefore, pendingBefore_, false);
+    pendingBefore_.clear();
+  }
+  if (withSymbol && !mark_.empty()) ApplyMark(mark_, false, tree.current);
+  mark_.clear();
+}
+
+void PgnReader::ShowNode(NodeRef node) {
+  GameTree& tree = *tree_;
+  tree.current = node;
+  ShowCurrentPosition(tree);
+}
+
+void PgnReader::OpenVariation() {
+  ++openCount_;
+  if (!accepting_ || !HasTree()) {
+    variations_.push_back({nullptr, kNoNode});
+    return;
+  }
+  GameTree& tree = *tree_;
+  variations_.push_back({tree.activeLine, tree.current});
+  const NodeRef parent = tree.Node(tree.current).parent;
+  if (parent != kNoNode) ShowNode(parent);
+}
+
+void PgnReader::CloseVariation() {
+  ++closeCount_;
+  if (variations_.empty()) return;
+  Saved saved = variations_.back();
+  variations_.pop_back();
+  if (saved.node == kNoNode) {
+    accepting_ = false;
+    return;
+  }
+  GameTree& tree = *tree_;
+  tree.activeLine = saved.line;
+  if (!accepting_ && ctx_.badContinuation && !Scanning()) BadContinuation(pos_);
+  accepting_ = true;
+  pendingBefore_.clear();
+  ShowNode(saved.node);
+  if (tree.Node(saved.node).next == kNoNode) tree.lineEnd = saved.node;
+}
+
+void PgnReader::BadContinuation(std::size_t end) {
+  if (!failureRecorded_ || !HasTree() || end <= failureStart_) return;
+  GameTree& tree = *tree_;
+  const std::string skipped = NormaliseSkippedText(text_.substr(failureStart_, end - failureStart_));
+  std::string comment;
+  if (const std::string* existing = tree.Store().Comment(tree.current, NodeStore::kAfter))
+    comment = *existing + "\r\n--\r\n";
+  comment += std::string("Varnock") + ": " + "bad PGN -" + "\r\n\r\n[ " + skipped + " ]";
+  SetComment(tree, tree.current, NodeStore::kAfter, comment, true);
+}
+
+void PgnReader::Report(std::string message) {
+  ctx_.errorFlag = true;
+  if (!ctx_.errors) return;
+  if (ctx_.errors->Empty() && !ctx_.fileName.empty()) ctx_.errors->Add("\r\n" + ctx_.fileName, 0);
+  ctx_.errors->Add(std::move(message), gameNumber_);
+}
+
+std::string PgnReader::PlayerLines() const {
+  std::string lines;
+  auto line = [&](HeaderField field, const char* format) {
+    const std::size_t i = static_cast<std::size_t>(field);
+    if (tagRead_[i] && header_[i] != "?") lines += Format(format, header_[i].c_str());
+  };
+  line(HeaderField::Event, "\r\nEvent    \t= %s");
+  line(HeaderField::White, "\r\nPlayer W \t= %s");
+  line(HeaderField::Black, "\r\nPlayer B \t= %s");
+  return lines;
+}
+
+void PgnReader::EndOfGame() {
+  if (openCount_ != closeCount_) {
+    ctx_.errorFlag = true;
+    if (ctx_.prompt)
+      ctx_.prompt->Inform("Do_FilePGN()",
+                          Format("'%s'\r\n\r\nWarning.\r\nBad PGN formatting detected.\r\nThere are an irregular "
+                                 "number of variation brackets in game number %d of the collection.\r\nNumbers of "
+                                 "'(', ')' are %d %d",
+                                 ctx_.fileName.c_str(), gameNumber_, openCount_, closeCount_));
+  }
+  NodeRef returnTo = kNoNode;
+  while (!variations_.empty()) {
+    Saved saved = variations_.back();
+    variations_.pop_back();
+    if (saved.node != kNoNode) {
+      returnTo = saved.node;
+      if (HasTree()) tree_->activeLine = saved.line;
+    }
+  }
+  if (HasTree()) {
+    GameTree& tree = *tree_;
+    if (!accepting_ && failureRecorded_ && ctx_.badContinuation) BadContinuation(pos_);
+    if (returnTo != kNoNode) ShowNode(returnTo);
+    tree.activeLine = tree.rootLine;
+    tree.lineEnd = ChainEnd(tree, tree.root);
+    tree.rootLine->last = tree.lineEnd;
+    if (!primarySet_) tree.primary = tree.current;
+    tree.statusText = ToMoveText(tree.sideToMove);
+  }
+  if (mode_ != ReadMode::Reread) game_.header.SetAll(header_);
+  ctx_.cursor = pos_;
+  if (mode_ != ReadMode::Reread) ctx_.gameCounter = gameNumber_;
+}
+
+}  // namespace
+
+int Do_FilePGN(SGridFrame& game, ReadMode mode, PgnReadContext& ctx) {
+  PgnReader reader(game, mode, ctx);
+  return reader.Read();
+}
+
+}  // namespace varnock
