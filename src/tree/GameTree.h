@@ -66,6 +66,12 @@ class GameTree {
 
   GameObserver* observer = nullptr;
 
+  // The last node created and how many moves lie between it and the nearest
+  // node above it with a snapshot, a set-up position or no parent: saves a
+  // walk up the tree for every move appended to a line.
+  NodeRef lastCreated = kNoNode;
+  int lastCreatedSnapshotDistance = 0;
+
  private:
   NodeStore& store_;
 };

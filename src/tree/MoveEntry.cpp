@@ -287,6 +287,7 @@ NodeRef AddComposedNode(GameTree& game, const FENExtras& position, EntryMode mod
   NodeRef node = InsertNode(game, spec, mode, prompt);
   if (node == kNoNode) return kNoNode;
   game.Store().SetComposed(node, position);
+  game.lastCreated = kNoNode;  // a set-up position starts the snapshot count afresh
   game.board = position.board;
   game.sideToMove = position.sideToMove;
   LocateKings(game.board, game.kings);

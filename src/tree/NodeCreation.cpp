@@ -1,5 +1,6 @@
 #include "tree/NodeCreation.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -12,25 +13,34 @@ namespace {
 
 constexpr int kSnapshotInterval = 50;
 
-bool NeedsSnapshot(const GameTree& game, const NewNode& spec) {
-  if (!spec.boardAfter) return false;
-  const NodeRef parent = game.lineEnd;
-  if (parent == kNoNode) return !spec.firstOfNewLine;
-  if (spec.from == spec.to || spec.kind == kPromotion) return true;
+// How many ancestors, starting with `parent`, must be passed before one with a
+// snapshot, a set-up position or no parent is met (0: the parent is one);
+// kSnapshotInterval when none is met within that many.
+int SnapshotDistance(const GameTree& game, NodeRef parent) {
+  if (parent == game.lastCreated && game.lastCreated != kNoNode)
+    return std::min(game.lastCreatedSnapshotDistance, kSnapshotInterval);
   NodeRef at = parent;
   for (int i = 0; i < kSnapshotInterval && at != kNoNode; ++i) {
     const MoveNode& node = game.Node(at);
-    if (node.Has(kFlagSnapshot) || node.Has(kFlagComposed) || node.parent == kNoNode) return false;
+    if (node.Has(kFlagSnapshot) || node.Has(kFlagComposed) || node.parent == kNoNode) return i;
     at = node.parent;
   }
-  return true;
+  return kSnapshotInterval;
+}
+
+bool NeedsSnapshot(const GameTree& game, const NewNode& spec, int distance) {
+  if (!spec.boardAfter) return false;
+  if (game.lineEnd == kNoNode) return !spec.firstOfNewLine;
+  if (spec.from == spec.to || spec.kind == kPromotion) return true;
+  return distance >= kSnapshotInterval;
 }
 
 }  // namespace
 
 NodeRef CreateNode(GameTree& game, const NewNode& spec, UserPrompt* prompt) {
   NodeStore& store = game.Store();
-  const bool snapshot = NeedsSnapshot(game, spec);
+  const int distance = game.lineEnd != kNoNode ? SnapshotDistance(game, game.lineEnd) : 0;
+  const bool snapshot = NeedsSnapshot(game, spec, distance);
   const NodeRef ref = store.Allocate(snapshot);
   if (ref == kNoNode) {
     if (prompt) {
@@ -55,6 +65,8 @@ NodeRef CreateNode(GameTree& game, const NewNode& spec, UserPrompt* prompt) {
   if (spec.rating) store.SetRating(ref, spec.rating);
   if (spec.assessment) store.SetAssessment(ref, spec.assessment);
   if (game.lineEnd != kNoNode && !spec.firstOfNewLine) game.Node(game.lineEnd).next = ref;
+  game.lastCreated = ref;
+  game.lastCreatedSnapshotDistance = snapshot ? 0 : distance + 1;
   return ref;
 }
 

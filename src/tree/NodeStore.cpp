@@ -6,10 +6,7 @@ namespace varnock {
 
 namespace {
 
-constexpr NodeRef kSnapshotBit = NodeRef{1} << 31;
-
-bool IsSnapshotRef(NodeRef ref) { return (ref & kSnapshotBit) != 0; }
-std::uint32_t IndexOf(NodeRef ref) { return (ref & ~kSnapshotBit) - 1; }
+bool IsSnapshotRef(NodeRef ref) { return (ref & NodeStore::kSnapshotBit) != 0; }
 
 }  // namespace
 
@@ -40,14 +37,6 @@ void NodeStore::ReleaseEmptySegments() {
 bool NodeStore::Valid(NodeRef ref) const {
   if (ref == kNoNode || (ref & ~kSnapshotBit) == 0) return false;
   return IsSnapshotRef(ref) ? snapshots_.Valid(IndexOf(ref)) : plain_.Valid(IndexOf(ref));
-}
-
-MoveNode& NodeStore::Node(NodeRef ref) {
-  return IsSnapshotRef(ref) ? snapshots_.At(IndexOf(ref)).node : plain_.At(IndexOf(ref));
-}
-
-const MoveNode& NodeStore::Node(NodeRef ref) const {
-  return IsSnapshotRef(ref) ? snapshots_.At(IndexOf(ref)).node : plain_.At(IndexOf(ref));
 }
 
 BoardSquares* NodeStore::Snapshot(NodeRef ref) {

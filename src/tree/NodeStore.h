@@ -21,6 +21,11 @@ namespace varnock {
 
 class NodeStore {
  public:
+  // A reference names a slot of the snapshot pool when this bit is set; the
+  // other bits are the slot index + 1.
+  static constexpr NodeRef kSnapshotBit = NodeRef{1} << 31;
+  static constexpr std::uint32_t IndexOf(NodeRef ref) { return (ref & ~kSnapshotBit) - 1; }
+
   NodeStore() = default;
   NodeStore(const NodeStore&) = delete;
   NodeStore& operator=(const NodeStore&) = delete;
@@ -33,8 +38,12 @@ class NodeStore {
   // Releases node segments that became entirely free.
   void ReleaseEmptySegments();
 
-  MoveNode& Node(NodeRef ref);
-  const MoveNode& Node(NodeRef ref) const;
+  MoveNode& Node(NodeRef ref) {
+    return (ref & kSnapshotBit) ? snapshots_.At(IndexOf(ref)).node : plain_.At(IndexOf(ref));
+  }
+  const MoveNode& Node(NodeRef ref) const {
+    return (ref & kSnapshotBit) ? snapshots_.At(IndexOf(ref)).node : plain_.At(IndexOf(ref));
+  }
   // The board snapshot of a node from the snapshot pool, else nullptr.
   BoardSquares* Snapshot(NodeRef ref);
   const BoardSquares* Snapshot(NodeRef ref) const;
