@@ -16,6 +16,7 @@
 #include "core/Notation.h"
 #include "core/PieceInitials.h"
 #include "core/Resolve.h"
+#include "support/Corpus.h"
 
 namespace varnock {
 namespace {
@@ -262,17 +263,6 @@ TEST(EngineMoveText, CheckBitInitialsAndPromotionStaysAPawn) {
 // ---------------------------------------------------------------------------
 // Real games: every main-line move of master games is resolved from its SAN
 // and written back as SAN.
-
-std::string ReadCompressed(const std::string& path) {
-  std::string text;
-  FILE* pipe = popen(("xz -dc '" + path + "'").c_str(), "r");
-  if (!pipe) return text;
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-  pclose(pipe);
-  return text;
-}
 
 struct GameLine {
   std::vector<std::string> moves;
@@ -534,7 +524,7 @@ TEST(NotationCorpus, MasterGamesResolveAndWriteBackTheirSan) {
   CorpusTally tally;
   const auto started = std::chrono::steady_clock::now();
   for (const char* file : {"Carlsen.pgn.xz", "Hou.pgn.xz", "Kosteniuk.pgn.xz"}) {
-    const std::string text = ReadCompressed(folder + file);
+    const std::string text = testing::ReadCorpusFile(folder + file);
     ASSERT_FALSE(text.empty()) << "cannot read " << folder << file;
     const std::vector<GameLine> games = MainLines(text, kGamesPerFile);
     for (std::size_t g = 0; g < games.size(); ++g)

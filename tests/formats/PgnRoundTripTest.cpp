@@ -1,0 +1,207 @@
+// Every game of the annotated and odd corpus files is read, written, read
+// again and written again: the two trees must agree and the second text must
+// equal the first.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <unordered_map>
+
+#include "PgnTestGame.h"
+#include "core/Fen.h"
+#include "formats/PgnReader.h"
+#include "formats/PgnWriter.h"
+#include "support/Corpus.h"
+#include "support/ScriptedPrompt.h"
+#include "tree/Bookmarks.h"
+#include "tree/Comments.h"
+#include "tree/Positions.h"
+#include "tree/TreeOrder.h"
+
+namespace varnock {
+namespace {
+
+using testing::PgnTestGame;
+using testing::ScriptedPrompt;
+
+// The games of one text, read in full as a load reads the first game, each
+// knowing where its text lies.
+struct Collection {
+  NodeStore store;
+  SErrorList errors;
+  ScriptedPrompt prompt;
+  std::string text;
+  std::vector<std::unique_ptr<SGridFrame>> games;
+
+  explicit Collection(std::string content) : text(std::move(content)) {
+    std::erase_if(text, [](char c) { return c == '\0' || c == '\xFE' || c == '\xFF'; });
+    PgnReadContext ctx;
+    ctx.text = text;
+    ctx.errors = &errors;
+    ctx.prompt = &prompt;
+    while (true) {
+      const std::size_t start = ctx.cursor;
+      auto game = std::make_unique<SGridFrame>(store);
+      if (!Do_FilePGN(*game, ReadMode::Full, ctx)) break;
+      game->stateFlags = kFromFileText;
+      game->textOffset = start;
+      game->textLength = ctx.cursor - start;
+      games.push_back(std::move(game));
+      if (ctx.cursor <= start) break;
+    }
+  }
+};
+
+// Header values as the writer turns them into tags.
+std::string WrittenValue(const GameHeader& header, HeaderField field) {
+  std::string value(header.Get(field));
+  if (field == HeaderField::Annotator || field == HeaderField::GameComment) return {};
+  if (value.empty()) {
+    const bool roster = field != HeaderField::Board && field != HeaderField::TimeControl &&
+                        field != HeaderField::WhiteELO && field != HeaderField::BlackELO &&
+                        field != HeaderField::Opening && field != HeaderField::ECO;
+    if (roster) value = field == HeaderField::Result ? "*" : "?";
+  }
+  std::replace(value.begin(), value.end(), '[', '(');
+  std::replace(value.begin(), value.end(), ']', ')');
+  return value;
+}
+
+// Everything of a game that PGN carries, as text. PGN has no place for a
+// comment before a move that continues its line: it reads back as more of
+// the comment after the move before, so both are shown that way. Braces in
+// comments are written as square brackets.
+std::string Canonical(SGridFrame& game) {
+  GameTree& tree = game.Tree();
+  NodeStore& store = tree.Store();
+  std::ostringstream out;
+  for (int f = 0; f < kHeaderFieldCount; ++f)
+    out << "tag " << f << " '" << WrittenValue(game.header, static_cast<HeaderField>(f)) << "'\n";
+  out << "start " << NodeFEN(store, tree.root, BoardAt(store, tree.root)) << '\n';
+
+  const std::vector<NodeRef> order = NodesInTreeOrder(tree);
+  std::unordered_map<NodeRef, std::size_t> index;
+  for (std::size_t i = 0; i < order.size(); ++i) index[order[i]] = i;
+  auto comment = [&](NodeRef node, NodeStore::CommentKind kind) {
+    const std::string* stored = store.Comment(node, kind);
+    std::string text = stored ? *stored : std::string();
+    std::replace(text.begin(), text.end(), '{', '[');
+    std::replace(text.begin(), text.end(), '}', ']');
+    return text;
+  };
+  for (NodeRef node : order) {
+    const MoveNode& n = store.Node(node);
+    std::string before = comment(node, NodeStore::kBefore);
+    std::string after = comment(node, NodeStore::kAfter);
+    if (n.parent != kNoNode && store.Node(n.parent).next == node) before.clear();
+    if (n.next != kNoNode) {
+      const std::string next = comment(n.next, NodeStore::kBefore);
+      if (!next.empty()) after = after.empty() ? next : after + "\r\n\r\n" + next;
+    }
+    out << index[node] << " <" << (n.parent ? index[n.parent] : 0) << ' ' << SquareName(n.From()) << SquareName(n.To());
+    if (n.Kind() == kPromotion) out << '=' << int{BoardAt(store, node)[static_cast<std::size_t>(n.To())]};
+    out << " r" << int{store.RatingOf(node)} << " a" << int{store.AssessmentOf(node)} << " x"
+        << int{store.ResultOf(node)} << " i" << n.Has2(kFlag2Irregular) << " d" << n.Has(kFlagDiagram);
+    if (auto mark = BookmarkOf(tree, node)) out << " bm" << *mark;
+    if (auto slot = StoreNumberOf(tree, node)) out << " slot" << *slot;
+    if (tree.primary == node) out << " primary";
+    if (!before.empty()) out << " {<" << before << '}';
+    if (!after.empty()) out << " {>" << after << '}';
+    out << '\n';
+  }
+  return out.str();
+}
+
+struct Variant {
+  const char* name;
+  PgnExportOptions options;
+};
+
+std::vector<Variant> Variants() {
+  std::vector<Variant> variants;
+  for (int format = kPgnShort; format <= kPgnLongColumned; ++format) {
+    PgnExportOptions options = SaveExportOptions(false, true);
+    options.format = format;
+    static const char* kNames[] = {"short", "short columned", "long", "long columned"};
+    variants.push_back({kNames[format], options});
+  }
+  PgnExportOptions oneLine = SaveExportOptions(false, true);
+  oneLine.oneLine = 1;
+  variants.push_back({"one line", oneLine});
+  PgnExportOptions symbols = SaveExportOptions(true, true);
+  symbols.symbols = 1;
+  variants.push_back({"symbols", symbols});
+  variants.push_back({"save", SaveExportOptions(false, false)});
+  return variants;
+}
+
+TEST(PgnRoundTrip, EscapeLinesBringBackEveryMark) {
+  PgnTestGame g;
+  g.SetUpRoot("r3k2r/pppq1ppp/2n2n2/3pp3/3PP3/2N2N2/PPPQ1PPP/R3K2R w KQkq - 4 9");
+  const NodeRef castles = g.Read("e1g1");
+  const NodeRef reply = g.Read("e8c8");
+  g.Read("d4e5 f6e4");
+  const NodeRef alternative = g.Alternative(castles, "d5e4 f3g5");
+  GameTree& tree = g.tree;
+  tree.Node(tree.root).Set(kFlagDiagram, true);
+  tree.Node(reply).Set(kFlagDiagram, true);
+  SetBookmark(tree, tree.root, 4);
+  SetBookmark(tree, alternative, 7);
+  tree.storeSlots[9] = reply;
+  tree.Node(reply).Set2(kFlag2Stored, true);
+  tree.primary = alternative;
+  g.store.SetRating(castles, 5);
+  g.store.SetAssessment(castles, 2);
+  g.store.SetResult(tree.current, 3);
+  SetComment(tree, tree.root, NodeStore::kAfter, "Both sides castle {long}", true);
+  SetComment(tree, alternative, NodeStore::kBefore, "Instead", true);
+  SetComment(tree, reply, NodeStore::kAfter, "Sharp", true);
+
+  const std::string expected = Canonical(g.game);
+  for (const Variant& variant : Variants()) {
+    if (!variant.options.extensions) continue;
+    SCOPED_TRACE(variant.name);
+    const std::string written = g.Written(variant.options);
+    Collection again(written);
+    ASSERT_EQ(again.games.size(), 1u);
+    EXPECT_EQ(Canonical(*again.games[0]), expected) << written;
+    EXPECT_TRUE(again.errors.Empty()) << again.errors.Joined();
+  }
+}
+
+TEST(PgnRoundTrip, CorpusGamesReadBackAsWritten) {
+  const auto files = testing::CorpusFiles({"annotated", "odd"});
+  ASSERT_FALSE(files.empty()) << "no corpus below " << VARNOCK_SHARED_DIR;
+  int games = 0;
+  for (const auto& path : files) {
+    Collection original(testing::ReadCorpusFile(path));
+    EXPECT_FALSE(original.games.empty()) << path;
+    for (std::size_t g = 0; g < original.games.size(); ++g) {
+      SGridFrame& game = *original.games[g];
+      const std::string expected = Canonical(game);
+      for (const Variant& variant : Variants()) {
+        SCOPED_TRACE(path.filename().string() + " game " + std::to_string(g + 1) + ", " + variant.name);
+        std::string written;
+        WritePgnGame(game, written, variant.options, original.text);
+        Collection again(written);
+        ASSERT_EQ(again.games.size(), 1u) << written;
+        EXPECT_EQ(Canonical(*again.games[0]), expected) << written;
+        for (const std::string& report : again.errors.Messages())
+          EXPECT_TRUE(report.starts_with("Warning.") && report.find("The FEN string is invalid.") != std::string::npos)
+              << report << "\n"
+              << written;
+        std::string rewritten;
+        WritePgnGame(*again.games[0], rewritten, variant.options, again.text);
+        EXPECT_EQ(rewritten, written);
+      }
+      ++games;
+    }
+  }
+  EXPECT_GT(games, 150);
+}
+
+}  // namespace
+}  // namespace varnock

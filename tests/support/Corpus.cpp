@@ -1,0 +1,31 @@
+#include "support/Corpus.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace varnock::testing {
+
+std::string ReadCorpusFile(const std::filesystem::path& path) {
+  const std::string command = "xz -dc '" + path.string() + "'";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  std::string text;
+  if (!pipe) return text;
+  char buffer[65536];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) text.append(buffer, n);
+  return text;
+}
+
+std::vector<std::filesystem::path> CorpusFiles(std::initializer_list<const char*> folders) {
+  std::vector<std::filesystem::path> files;
+  for (const char* folder : folders) {
+    const std::filesystem::path root = std::filesystem::path(VARNOCK_SHARED_DIR) / "corpus" / folder;
+    if (!std::filesystem::exists(root)) continue;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+      if (entry.path().string().ends_with(".pgn.xz")) files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace varnock::testing
