@@ -9,6 +9,7 @@ namespace varnock::cli {
 
 using Args = std::vector<std::string>;
 
+int CommandDump(const Args& args);
 int CommandFen(const Args& args);
 int CommandPerft(const Args& args);
 

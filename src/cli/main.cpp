@@ -16,6 +16,12 @@ struct Command {
 
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
+      {"dump",
+       {CommandDump, "dump FILE GAME [--long] [--extensions] [--symbols] [--no-variations] [--ech]",
+        "Read the games of FILE (PGN or ECH) up to GAME (1-based) and write that game anew:\n"
+        "as PGN with the save options (--long for long algebraic, --extensions for the\n"
+        "'%' lines, --symbols for '!?' in place of NAGs, --no-variations), or --ech.\n"
+        "Reader reports go to stderr; exit status 1 when there were any."}},
       {"fen",
        {CommandFen, "fen FEN",
         "Parse and validate a FEN. Prints 'valid', 'warning' or 'rejected', then the\n"

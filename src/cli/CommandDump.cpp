@@ -1,0 +1,125 @@
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "cli/Commands.h"
+#include "cli/ConsolePrompt.h"
+#include "formats/EchReader.h"
+#include "formats/EchWriter.h"
+#include "formats/FileText.h"
+#include "formats/PgnReader.h"
+#include "formats/PgnWriter.h"
+
+namespace varnock::cli {
+
+namespace {
+
+struct DumpOptions {
+  std::string file;
+  int game = 0;
+  bool ech = false;
+  bool longAlgebraic = false;
+  bool extensions = false;
+  bool symbols = false;
+  bool variations = true;
+};
+
+}  // namespace
+
+// dump FILE GAME: reads the games of the file in full up to the one asked
+// for and writes it anew, as PGN with the save options or as ECH.
+int CommandDump(const Args& args) {
+  DumpOptions options;
+  std::vector<std::string> positional;
+  for (const std::string& arg : args) {
+    if (arg == "--ech")
+      options.ech = true;
+    else if (arg == "--long")
+      options.longAlgebraic = true;
+    else if (arg == "--extensions")
+      options.extensions = true;
+    else if (arg == "--symbols")
+      options.symbols = true;
+    else if (arg == "--no-variations")
+      options.variations = false;
+    else if (arg == "--text")
+      return UsageError("dump --text comes with the game-text window");
+    else if (arg.starts_with("--"))
+      return UsageError("dump: unknown option " + arg);
+    else
+      positional.push_back(arg);
+  }
+  if (positional.size() != 2) return UsageError("dump takes a file and a game number");
+  options.file = positional[0];
+  const std::string& number = positional[1];
+  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), options.game);
+  if (error != std::errc() || end != number.data() + number.size() || options.game < 1)
+    return UsageError("dump: the game number must be a whole number from 1");
+
+  std::ifstream in(options.file, std::ios::binary);
+  if (!in) {
+    std::cerr << "varnock-cli: cannot read '" << options.file << "'\n";
+    return 2;
+  }
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  std::string text = buffer.str();
+  CleanFileText(text);
+  const FileType type = DetectFileType(text);
+  if (type == kFileNone) {
+    std::cerr << "varnock-cli: '" << options.file << "' is not recognised as being either a PGN or ECH file\n";
+    return 2;
+  }
+
+  NodeStore store;
+  SErrorList errors;
+  ConsolePrompt prompt(false);
+  std::unique_ptr<SGridFrame> game;
+  std::size_t cursor = 0;
+  PgnReadContext pgn;
+  pgn.text = text;
+  pgn.fileName = options.file;
+  pgn.errors = &errors;
+  pgn.prompt = &prompt;
+  EchReadSource ech;
+  ech.text = text;
+  ech.fileName = options.file;
+  ech.errors = &errors;
+  for (int read = 0; read < options.game; ++read) {
+    game = std::make_unique<SGridFrame>(store);
+    const std::size_t start = cursor;
+    int found = 0;
+    if (type == kFilePgn) {
+      pgn.cursor = cursor;
+      found = Do_FilePGN(*game, ReadMode::Full, pgn);
+      cursor = pgn.cursor;
+    } else {
+      bool marked = false;
+      ech.gameNumber = read + 1;
+      found = ReadEchGame(*game, ReadMode::Full, ech, cursor, marked);
+    }
+    if (!found) {
+      std::cerr << "varnock-cli: '" << options.file << "' holds " << read << " games\n";
+      return 2;
+    }
+    game->textOffset = start;
+    game->textLength = cursor - start;
+    game->stateFlags = kFromFileText;
+  }
+  for (const std::string& message : errors.Messages()) std::cerr << ConsolePrompt::OneLine(message) << '\n';
+
+  std::string out;
+  if (options.ech) {
+    WriteEchGame(*game, false, out);
+  } else {
+    PgnExportOptions save = SaveExportOptions(options.longAlgebraic, options.extensions);
+    save.symbols = options.symbols;
+    save.includeVariations = options.variations;
+    WritePgnGame(*game, out, save, type == kFilePgn ? std::optional<std::string_view>(text) : std::nullopt);
+  }
+  std::cout << out;
+  return errors.Empty() && !pgn.errorFlag ? 0 : 1;
+}
+
+}  // namespace varnock::cli

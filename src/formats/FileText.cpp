@@ -1,0 +1,52 @@
+#include "formats/FileText.h"
+
+#include <algorithm>
+
+namespace varnock {
+
+void CleanFileText(std::string& text) {
+  std::erase_if(text, [](char c) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return byte == 0x00 || byte == 0xFE || byte == 0xFF;
+  });
+}
+
+namespace {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FileType DetectFileType(std::string_view text) {
+  if (text.empty()) return kFileNone;
+  // Every character looked at counts against the budget, inside a value too.
+  const std::size_t budget = std::min<std::size_t>(text.size(), 100);
+  std::size_t i = 0;
+  while (i + 1 < budget) {
+    if (text[i] != 'G' || text[i + 1] != 'M') {
+      ++i;
+      continue;
+    }
+    i += 2;
+    while (i < budget && text[i] != '[') ++i;
+    while (i < budget && text[i] == '[') ++i;
+    std::string value;
+    while (i < budget && text[i] != ']') {
+      if (text[i] != '\n' && text[i] != '\r' && text[i] != ' ') value += text[i];
+      ++i;
+    }
+    if (i < budget && (EqualsIgnoringCase(value, "Chess") || value == "3")) return kFileEch;
+  }
+  return kFilePgn;
+}
+
+}  // namespace varnock

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "CliRunner.h"
+
+namespace varnock {
+namespace {
+
+using testing::RunCli;
+
+const std::string kSample = std::string(VARNOCK_SOURCE_DIR) + "/data/samples/sample.pgn";
+
+std::string WriteTemporary(const std::string& text, const char* suffix) {
+  std::string path = "/tmp/varnock-dump-XXXXXX";
+  path += suffix;
+  int fd = mkstemps(path.data(), static_cast<int>(std::string(suffix).size()));
+  close(fd);
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+// A dumped game read back and dumped again gives the same text, as PGN and
+// as ECH, and both forms hold the same moves.
+TEST(CliDump, WritesAGameThatReadsBackTheSame) {
+  for (int game = 1; game <= 4; ++game) {
+    auto pgn = RunCli({"dump", kSample, std::to_string(game), "--extensions"});
+    ASSERT_EQ(pgn.status, 0) << pgn.err;
+    const std::string pgnPath = WriteTemporary(pgn.out, ".pgn");
+    auto again = RunCli({"dump", pgnPath, "1", "--extensions"});
+    EXPECT_EQ(again.out, pgn.out) << game;
+
+    auto ech = RunCli({"dump", pgnPath, "1", "--ech"});
+    ASSERT_EQ(ech.status, 0) << ech.err;
+    EXPECT_EQ(ech.out.rfind("(\r\nGM[Chess]\r\n", 0), 0u);
+    const std::string echPath = WriteTemporary(ech.out, ".ech");
+    auto fromEch = RunCli({"dump", echPath, "1"});
+    auto fromPgn = RunCli({"dump", pgnPath, "1"});
+    // The ECH copy has no file tags to copy, so compare from the movetext on;
+    // ECH stores a comment's line ends as CR LF.
+    auto movetext = [](std::string text) {
+      text = text.substr(text.find("\r\n\r\n"));
+      std::erase(text, '\r');
+      return text;
+    };
+    EXPECT_EQ(movetext(fromEch.out), movetext(fromPgn.out));
+    unlink(pgnPath.c_str());
+    unlink(echPath.c_str());
+  }
+}
+
+TEST(CliDump, UsageAndMissingGames) {
+  EXPECT_EQ(RunCli({"dump", kSample}).status, 2);
+  EXPECT_EQ(RunCli({"dump", kSample, "0"}).status, 2);
+  EXPECT_EQ(RunCli({"dump", kSample, "99"}).status, 2);
+  EXPECT_EQ(RunCli({"dump", "/nonexistent.pgn", "1"}).status, 2);
+  const std::string bad = WriteTemporary("1. e4 e5 2. Ke3 *\n", ".pgn");
+  auto run = RunCli({"dump", bad, "1"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("The following move caused the error."), std::string::npos);
+  EXPECT_NE(run.out.find("1. e4 e5"), std::string::npos);
+  unlink(bad.c_str());
+}
+
+}  // namespace
+}  // namespace varnock
