@@ -134,6 +134,21 @@ bool IsLegal(const Position& before, std::uint8_t colour, int from, int to, std:
   return !IsKingAttacked(after.board, after.kings, colour);
 }
 
+// A quick answer for the common case: a piece that is not the king, not
+// pinned, not taking en passant, with its king not in check, can make any move
+// its movement rules allow. False means "look closer", not "illegal".
+bool SurelyLegal(const Position& before, std::uint8_t colour, int from, int to, int inCheck,
+                 const PositionHistory& history) {
+  if (inCheck != 0) return false;
+  const std::uint8_t code = At(before.board, from);
+  if (code & kKing) return false;
+  if ((code & kPawn) && FileOf(from) != FileOf(to) && At(before.board, to) == 0) return false;
+  const int king = before.kings.Of(colour);
+  if (king < 0 || king >= 64 || IsPinned(before.board, colour, from, king)) return false;
+  std::string message;
+  return IsMoveValid(before.board, colour, from, to, history, message);
+}
+
 // Whether the side that just moved has mated. Only piece moves get here, so
 // the position after the move never has an en-passant square.
 bool Mates(const Position& after, std::uint8_t colour) {
@@ -176,10 +191,10 @@ Position Start(const BoardSquares& board) {
 
 ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,
                          std::string_view disambiguation, int toSquare, std::uint8_t promotion,
-                         const PositionHistory& history) {
+                         const PositionHistory& history, const KnownPosition& known) {
   ResolvedMove result;
   if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return result;
-  const Position before = Start(board);
+  const Position before = known.kings ? Position{board, *known.kings} : Start(board);
   SquareSet candidates = CandidateOrigins(board, colour, pieceType, toSquare, ParseHint(disambiguation));
 
   SquareSet legal = 0;
@@ -187,7 +202,9 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
   while (candidates) {
     const int from = PopLowest(candidates);
     if (from == toSquare || !Holds(board, from, colour, pieceType)) continue;
-    if (!IsLegal(before, colour, from, toSquare, promotion, history)) continue;
+    if (!SurelyLegal(before, colour, from, toSquare, known.inCheck, history) &&
+        !IsLegal(before, colour, from, toSquare, promotion, history))
+      continue;
     legal |= Bit(from);
     ++count;
     last = from;

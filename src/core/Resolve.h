@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/Board.h"
+#include "core/Placement.h"
 #include "core/PositionHistory.h"
 
 namespace varnock {
@@ -35,9 +36,17 @@ struct ResolvedCapture {
 // decides: a move whose check (or mate) does not match the mark is passed
 // over. The first legal candidate in square order that is not passed over is
 // the answer, else the last legal candidate.
+//
+// `known` may carry what the caller already knows of the position (the king
+// squares, whether the side to move is in check), which saves work on every
+// move of a file being read.
+struct KnownPosition {
+  const KingSquares* kings = nullptr;
+  int inCheck = -1;  // -1 unknown, 0 not in check, 1 in check
+};
 ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,
                          std::string_view disambiguation, int toSquare, std::uint8_t promotion,
-                         const PositionHistory& history);
+                         const PositionHistory& history, const KnownPosition& known = {});
 
 // A move written as one piece type taking another (such as "BxN"): the first
 // pair of a piece of `pieceType` and an enemy piece of `capturedType`, in

@@ -80,7 +80,13 @@ ResolvedToken Standard(const MoveToken& token, GameTree& tree, std::uint8_t side
     promotion = 0;
   }
   const NodeHistory history(tree.Store(), tree.current);
-  ResolvedMove resolved = ResolveMove(tree.board, side, token.checkMarker, piece, s, to, promotion, history);
+  // The check flag of the move that led here tells whether the side to move
+  // is in check; a root or set-up position leaves it open.
+  const MoveNode& current = tree.Node(tree.current);
+  KnownPosition known;
+  known.kings = &tree.kings;
+  known.inCheck = (current.parent == kNoNode || current.Has(kFlagComposed)) ? -1 : current.Has2(kFlag2Check) ? 1 : 0;
+  ResolvedMove resolved = ResolveMove(tree.board, side, token.checkMarker, piece, s, to, promotion, history, known);
   if (!resolved.found) return {};
   return {true, resolved.from, to, promotion};
 }
@@ -112,17 +118,20 @@ ResolvedToken PieceTakesPiece(const MoveToken& token, GameTree& tree, std::uint8
 
 }  // namespace
 
-MoveToken ClassifyToken(const std::string& token, int checkMarker, bool equalsSeen) {
+MoveToken ClassifyToken(std::string_view token, int checkMarker, bool equalsSeen) {
   MoveToken t;
   t.whole = token;
   t.checkMarker = checkMarker;
-  if (token == "10" || token == "01" || token.starts_with("1/2") || token == "*") {
+  if (token.empty()) return t;
+  const char first = token[0];
+  if ((first == '1' || first == '0' || first == '*') &&
+      (token == "10" || token == "01" || token.starts_with("1/2") || token == "*")) {
     t.kind = MoveToken::Result;
     t.result = token == "10" ? 1 : token == "01" ? 2 : token == "*" ? 0 : 3;
     return t;
   }
-  if (token == "N") return t;
-  if (token == "-") {
+  if (token.size() == 1 && first == 'N') return t;
+  if (token.size() == 1 && first == '-') {
     t.kind = (checkMarker == 0 && !equalsSeen) ? MoveToken::Pass : MoveToken::NoLetter;
     return t;
   }
@@ -130,7 +139,7 @@ MoveToken ClassifyToken(const std::string& token, int checkMarker, bool equalsSe
   while (end > 0 && (token[end - 1] == '!' || token[end - 1] == '?')) --end;
   t.symbol = token.substr(end);
   t.body = token.substr(0, end);
-  if (t.body == "OO" || t.body == "00" || t.body == "OOO" || t.body == "000") {
+  if ((first == 'O' || first == '0') && (t.body == "OO" || t.body == "00" || t.body == "OOO" || t.body == "000")) {
     t.kind = MoveToken::Castle;
     t.kingSide = t.body.size() == 2;
     return t;

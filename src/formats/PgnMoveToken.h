@@ -15,15 +15,16 @@ struct MoveToken {
   Kind kind = Ignored;
   std::uint8_t result = 0;  // 1 White won, 2 Black won, 3 drawn, 0 "*"
   bool kingSide = false;    // castling
-  std::string body;         // the token without its trailing "!"/"?" run
-  std::string whole;        // the token as collected
-  std::string symbol;       // the trailing "!"/"?" run
+  // Views into the collected token, which outlives the classification.
+  std::string_view body;    // the token without its trailing "!"/"?" run
+  std::string_view whole;   // the token as collected
+  std::string_view symbol;  // the trailing "!"/"?" run
   int checkMarker = 0;      // 0 none, 1 "+", 2 "#"
 };
 
 // Classifies a collected token (move numbers, "-", "x", "+", "#" and "="
 // already taken out by the reader).
-MoveToken ClassifyToken(const std::string& token, int checkMarker, bool equalsSeen);
+MoveToken ClassifyToken(std::string_view token, int checkMarker, bool equalsSeen);
 
 struct ResolvedToken {
   bool found = false;

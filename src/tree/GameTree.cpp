@@ -21,7 +21,6 @@ GameTree::~GameTree() {
   observer = nullptr;
   FreeChain(*this, root);
   store_.ForgetGame(gameId);
-  store_.ReleaseEmptySegments();
 }
 
 void GameTree::MarkChanged() {

@@ -27,6 +27,9 @@ class GameTree {
  public:
   // A new game with only its root; `id` 0 takes the next id of the store.
   explicit GameTree(NodeStore& store, int id = 0);
+  // Frees every node of the game. Segments left empty stay with the pools
+  // until their owner releases them (closing many games at once would
+  // otherwise free and allocate segments over and over).
   ~GameTree();
   GameTree(const GameTree&) = delete;
   GameTree& operator=(const GameTree&) = delete;

@@ -92,12 +92,13 @@ void FreeChain(GameTree& game, NodeRef first) {
     while (at != kNoNode && store.Valid(at) && store.Node(at).InUse()) {
       MoveNode& node = store.Node(at);
       const NodeRef next = node.next;
+      // Only maps the node's flags name hold an entry for it.
       if (node.Has(kFlagComposed)) store.EraseComposed(at);
-      store.SetRating(at, 0);
-      store.SetAssessment(at, 0);
-      store.SetResult(at, 0);
-      store.EraseComment(at, NodeStore::kBefore);
-      store.EraseComment(at, NodeStore::kAfter);
+      if (node.Has2(kFlag2Rating)) store.SetRating(at, 0);
+      if (node.Has2(kFlag2Assessment)) store.SetAssessment(at, 0);
+      if (node.Has2(kFlag2Result)) store.SetResult(at, 0);
+      if (node.Has(kFlagCommentBefore)) store.EraseComment(at, NodeStore::kBefore);
+      if (node.Has(kFlagCommentAfter)) store.EraseComment(at, NodeStore::kAfter);
       if (node.Has(kFlagBranch)) {
         if (auto* alternatives = store.Alternatives(at)) {
           std::vector<SBranchDetails*> lines = *alternatives;

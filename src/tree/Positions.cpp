@@ -71,56 +71,50 @@ int PlyOf(const NodeStore& store, NodeRef node) {
 
 namespace {
 
-// The nodes from the origin of the game down to `node`: the origin is the
-// lowest set-up position whose board differs from the board before it (or a
-// set-up root), else the root. Origin first. Also gives the board at each
-// node through the callback.
-template <class Visit>
-void WalkFromOrigin(const NodeStore& store, NodeRef node, Visit&& visit) {
-  std::vector<NodeRef> path;
-  for (NodeRef at = node; at != kNoNode; at = store.Node(at).parent) path.push_back(at);
-  // path.back() is the root. Replay downwards, noting where the history
-  // restarts.
-  std::size_t origin = path.size() - 1;
-  BoardSquares board = StartBoard;
-  std::vector<BoardSquares> boards(path.size());
-  for (std::size_t i = path.size(); i-- > 0;) {
-    const MoveNode& n = store.Node(path[i]);
-    BoardSquares before = board;
-    if (n.Has(kFlagComposed) && store.Composed(path[i])) {
-      board = store.Composed(path[i])->board;
-      if (i == path.size() - 1 || board != before) origin = i;
-    } else if (i != path.size() - 1) {
-      if (n.Has(kFlagSnapshot) && store.Snapshot(path[i]))
-        board = *store.Snapshot(path[i]);
-      else
-        ReplayMove(board, n);
-    }
-    boards[i] = board;
+// Whether a node starts the history that castling rights depend on: a set-up
+// root, or a set-up position whose board differs from the board before it.
+bool IsOrigin(const NodeStore& store, NodeRef at) {
+  const MoveNode& n = store.Node(at);
+  if (!n.Has(kFlagComposed)) return false;
+  const FENExtras* extras = store.Composed(at);
+  if (!extras) return false;
+  return n.parent == kNoNode || extras->board != BoardAt(store, n.parent);
+}
+
+// Whether a stored move changes what stands on the square.
+bool MoveTouches(const MoveNode& n, int square) {
+  const int from = n.From(), to = n.To();
+  if (from == to) return false;
+  if (from == square || to == square) return true;
+  if (n.Kind() == kCastling && IsCastlingMove(from, to)) {
+    const bool kingSide = FileOf(to) == 6;
+    const int row = RowOf(to);
+    return square == SquareAt(kingSide ? 7 : 0, row) || square == SquareAt(kingSide ? 5 : 3, row);
   }
-  for (std::size_t i = origin + 1; i-- > 0;) visit(path[i], boards[i]);
+  if (n.Kind() == kEnPassant) return square == EnPassantVictim(from, to);
+  return false;
 }
 
 }  // namespace
 
 bool SquareUnchanged(const NodeStore& store, NodeRef node, int square) {
   if (square < 0 || square >= 64) return false;
-  const std::uint8_t now = BoardAt(store, node)[static_cast<std::size_t>(square)];
-  bool unchanged = true;
-  WalkFromOrigin(store, node, [&](NodeRef, const BoardSquares& board) {
-    if (board[static_cast<std::size_t>(square)] != now) unchanged = false;
-  });
-  return unchanged;
+  for (NodeRef at = node; at != kNoNode; at = store.Node(at).parent) {
+    if (IsOrigin(store, at)) return true;
+    const MoveNode& n = store.Node(at);
+    if (n.parent != kNoNode && !n.Has(kFlagComposed) && MoveTouches(n, square)) return false;
+  }
+  return true;
 }
 
 bool CastlingGranted(const NodeStore& store, NodeRef node, std::uint8_t colour, bool kingSide) {
-  bool granted = true;
-  WalkFromOrigin(store, node, [&](NodeRef at, const BoardSquares&) {
-    if (!store.Node(at).Has(kFlagComposed)) return;
+  for (NodeRef at = node; at != kNoNode; at = store.Node(at).parent) {
+    if (!store.Node(at).Has(kFlagComposed)) continue;
     if (const FENExtras* extras = store.Composed(at))
-      if (!extras->CastlingFlag(colour, kingSide)) granted = false;
-  });
-  return granted;
+      if (!extras->CastlingFlag(colour, kingSide)) return false;
+    if (IsOrigin(store, at)) return true;
+  }
+  return true;
 }
 
 FENExtras NodeExtras(const NodeStore& store, NodeRef node, const BoardSquares& board) {

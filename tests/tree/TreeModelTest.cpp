@@ -337,6 +337,7 @@ TEST(Lines, ClosingAGameReturnsEveryNodeAndAttribute) {
     SetComment(game, game.current, NodeStore::kBefore, "Sicilian", true);
   }
   EXPECT_EQ(store.LiveNodes(), 0u);
+  store.ReleaseEmptySegments();
   EXPECT_EQ(store.PlainPool().LiveSegments(), 0u);
 }
 
