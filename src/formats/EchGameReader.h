@@ -69,7 +69,9 @@ class EchGameReader {
   GameTree* tree_ = nullptr;
 
   bool accepting_ = true;
-  bool skipping_ = false;  // scanning, and the moves have begun: nothing more is read
+
+  bool lineStart_ = false;  // the next move is the first of a variation
+  bool skipping_ = false;   // scanning, and the moves have begun: nothing more is read
   bool marked_ = false;
   bool rereadInFull_ = false;
   std::size_t skippedFrom_ = 0;

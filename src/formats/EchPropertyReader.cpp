@@ -64,6 +64,11 @@ MoveValue ParseMoveValue(std::string_view body) {
     move.to = SquareOf(value[2], value[3]);
     if (value.size() > 4) move.promotion = PromotionOf(value.back());
   }
+  // A move from a square to itself changes nothing: it is a pass, and takes
+  // the pass's squares, as the writer writes every such move as a pass.
+  // Otherwise two lines that begin with such moves on different squares
+  // would be two lines here and one once written and read again.
+  if (move.Valid() && move.from == move.to) move = MoveValue{kA8, kA8, 0};
   return move;
 }
 
@@ -134,11 +139,17 @@ void EchGameReader::ApplyMove(std::string_view name, std::string_view body, std:
   GameTree& game = Tree();
   bool entered = move.Valid();
   const std::uint8_t mover = name == "W" ? kWhite : kBlack;
+  // The first move of a variation always starts a line of its own.
+  const bool startsLine = lineStart_;
+  lineStart_ = false;
+  bool passEntered = false;
   if (entered && mover != game.sideToMove) {  // the other side passed
-    entered = PlayReadMove(game, kA8, kA8, 0, nullptr) != EntryOutcome::Refused;
+    entered = passEntered = PlayReadMove(game, kA8, kA8, 0, nullptr, startsLine) != EntryOutcome::Refused;
     nodeRead_ = nodeRead_ || entered;
   }
-  if (entered) entered = PlayReadMove(game, move.from, move.to, move.promotion, nullptr) != EntryOutcome::Refused;
+  if (entered)
+    entered = PlayReadMove(game, move.from, move.to, move.promotion, nullptr, startsLine && !passEntered) !=
+              EntryOutcome::Refused;
   if (entered) {
     nodeRead_ = true;
     return;

@@ -124,9 +124,10 @@ void EchGameReader::MarkHeaderEnd(std::size_t at) {
 
 void EchGameReader::Open(std::size_t at) {
   MarkHeaderEnd(at);
-  if (accepting_)
+  if (accepting_) {
     saved_.push_back({true, CurrentNode(), tree_ ? tree_->activeLine : nullptr});
-  else
+    lineStart_ = true;
+  } else
     saved_.push_back({});
 }
 
@@ -140,6 +141,7 @@ bool EchGameReader::Close(std::size_t at) {
   const Saved saved = saved_.back();
   saved_.pop_back();
   accepting_ = saved.reading && !skipping_;
+  lineStart_ = false;
   if (accepting_) ReturnTo(saved);
   return false;
 }

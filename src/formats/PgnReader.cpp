@@ -85,6 +85,7 @@ class PgnReader {
   bool accepting_ = true;
   bool movetextSeen_ = false;
   bool primarySet_ = false;
+  bool variationStart_ = false;  // the next move is the first of a variation
   bool failureRecorded_ = false;
   std::size_t failureStart_ = 0;
   int openCount_ = 0;
@@ -494,7 +495,9 @@ void PgnReader::ProcessToken() {
 
 void PgnReader::EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol) {
   GameTree& tree = *tree_;
-  if (PlayReadMove(tree, from, to, promotion, ctx_.prompt) == EntryOutcome::Refused) {
+  const bool startsLine = variationStart_;
+  variationStart_ = false;
+  if (PlayReadMove(tree, from, to, promotion, ctx_.prompt, startsLine) == EntryOutcome::Refused) {
     accepting_ = false;  // no node slot could be had: the line ends here
     mark_.clear();
     return;
@@ -523,6 +526,7 @@ void PgnReader::OpenVariation() {
   variations_.push_back({tree.activeLine, tree.current});
   const NodeRef parent = tree.Node(tree.current).parent;
   if (parent != kNoNode) ShowNode(parent);
+  variationStart_ = true;
 }
 
 void PgnReader::CloseVariation() {
@@ -538,6 +542,7 @@ void PgnReader::CloseVariation() {
   tree.activeLine = saved.line;
   if (!accepting_ && ctx_.badContinuation && !Scanning()) BadContinuation(pos_);
   accepting_ = true;
+  variationStart_ = false;
   pendingBefore_.clear();
   ShowNode(saved.node);
   if (tree.Node(saved.node).next == kNoNode) tree.lineEnd = saved.node;

@@ -136,8 +136,8 @@ std::string InvalidMoveText(std::uint8_t mover, std::uint8_t piece, int from, in
   return Format("%s: Invalid Move '%s-%s'.%s", side, fromText.c_str(), toText.c_str(), suffix);
 }
 
-EntryOutcome AddMove(GameTree& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt) {
-  if (FollowExisting(game, move.from, move.to, move.promotion, mode)) return EntryOutcome::Followed;
+EntryOutcome AddMove(GameTree& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt, bool startsLine) {
+  if (!startsLine && FollowExisting(game, move.from, move.to, move.promotion, mode)) return EntryOutcome::Followed;
   const std::uint8_t mover = game.sideToMove;
   NewNode spec;
   spec.boardAfter = &move.boardAfter;
@@ -242,7 +242,8 @@ EntryOutcome PlayMoveOnScreen(GameTree& game, int fromFile, int fromRow, int toF
   return PlayMove(game, SquareAt(fromFile, fromRow), SquareAt(toFile, toRow), prompt);
 }
 
-EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt) {
+EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt,
+                          bool startsLine) {
   if (from < 0 || from >= 64 || to < 0 || to >= 64) return EntryOutcome::Refused;
   const std::uint8_t mover = game.sideToMove;
   AdmittedMove move;
@@ -260,7 +261,7 @@ EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promoti
   }
   move.irregular = from == to;
   move.check = IsKingAttacked(move.boardAfter, move.kingsAfter, Opponent(mover));
-  return AddMove(game, move, EntryMode::Reading, prompt);
+  return AddMove(game, move, EntryMode::Reading, prompt, startsLine);
 }
 
 EntryOutcome CmPass(GameTree& game, UserPrompt& prompt) { return PlayMove(game, kA8, kA8, prompt); }

@@ -40,7 +40,11 @@ struct AdmittedMove {
 // or alternative with the same squares (and promoted piece), else creates a
 // node, starting an alternative line when the current node already has a
 // continuation. The game's board, side to move and kings follow.
-EntryOutcome AddMove(GameTree& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt);
+// `startsLine` (readers, the first move of a variation): always a new line,
+// even when the move repeats the one it is an alternative to, so that a file's
+// variation never merges into the main line.
+EntryOutcome AddMove(GameTree& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt,
+                     bool startsLine = false);
 
 // Interactive move entry on board squares (0..63): the promotion request,
 // the legality checks with their messages, the one-shot invalid-move
@@ -54,7 +58,8 @@ EntryOutcome PlayMoveOnScreen(GameTree& game, int fromFile, int fromRow, int toF
 
 // The readers' entry: no checks; the move is applied, its check flag
 // computed, and it is added in reading mode.
-EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt);
+EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt,
+                          bool startsLine = false);
 
 // The pass command: a move from a8 to a8.
 EntryOutcome CmPass(GameTree& game, UserPrompt& prompt);

@@ -186,6 +186,16 @@ TEST(PgnReader, UnbalancedBracketsWarnAndReturnToTheBranch) {
   EXPECT_EQ(r.MainLine(), "e2e4 e7e5 g1f3");
 }
 
+TEST(PgnReader, AVariationRepeatingTheMainMoveStaysAVariation) {
+  Reading r("1. e4 e5 (1... e5 2. Nf3) 2. Nc3 Nc6 *");
+  EXPECT_EQ(r.MainLine(), "e2e4 e7e5 b1c3 b8c6");
+  auto* alternatives = r.Tree().Store().Alternatives(r.Ply(1));
+  ASSERT_NE(alternatives, nullptr);
+  ASSERT_EQ(alternatives->size(), 1u);
+  EXPECT_EQ(r.Tree().Node((*alternatives)[0]->first).To(), Sq("e5"));
+  EXPECT_EQ(r.Tree().Node((*alternatives)[0]->last).To(), Sq("f3"));
+}
+
 TEST(PgnReader, ABracketInACommentDoesNotEndTheGame) {
   Reading r("1. e4 {see [1]} e5 *\n[Event \"Next\"]\n1. d4 *");
   ASSERT_EQ(r.games.size(), 2u);
