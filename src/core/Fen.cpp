@@ -107,11 +107,25 @@ int ParseFEN(std::string_view text, std::string& message, FENExtras& extras, boo
   // 3. Side to move.
   std::size_t i = runEnd;
   SkipSpaces(text, i);
+  // A warning about the form of a field does not end the reading: the board
+  // is still filled and checked, so that a position the check refuses is
+  // refused whatever came before it. The first warning is the one reported.
+  std::string warning;
+  auto warn = [&](std::string text) {
+    if (warning.empty()) warning = std::move(text);
+  };
+  auto skipField = [&] {
+    while (i < text.size() && text[i] != ' ') ++i;
+  };
   bool sideSeen = false;
   for (; i < text.size() && text[i] != ' '; ++i) {
     char c = text[i];
     if (c == 'b' || c == 'w') {
-      if (sideSeen) return Fail(message, rejected, "Invalid whose go parameter", false);
+      if (sideSeen) {
+        warn("Invalid whose go parameter");
+        skipField();
+        break;
+      }
       sideSeen = true;
       extras.sideToMove = c == 'b' ? kBlack : kWhite;
     } else {
@@ -146,19 +160,23 @@ int ParseFEN(std::string_view text, std::string& message, FENExtras& extras, boo
       case '-':
         break;
       default:
-        return Fail(message, rejected, Format("Invalid castling parameter '%c'", text[i]), false);
+        warn(Format("Invalid castling parameter '%c'", text[i]));
+        skipField();
+        break;
     }
+    if (i >= text.size() || text[i] == ' ') break;
   }
-  if (std::any_of(std::begin(seen), std::end(seen), [](int n) { return n > 1; }))
-    return Fail(message, rejected, "Invalid FEN castling string", false);
+  if (std::any_of(std::begin(seen), std::end(seen), [](int n) { return n > 1; })) warn("Invalid FEN castling string");
 
   // 6. En passant.
   SkipSpaces(text, i);
   std::size_t epStart = i;
   while (i < text.size() && text[i] != ' ' && i - epStart < 2) ++i;
   extras.SetEnPassant(text.substr(epStart, i - epStart));
-  if (i < text.size() && text[i] != ' ')
-    return Fail(message, rejected, "The FEN en-passant string has too many characters", false);
+  if (i < text.size() && text[i] != ' ') {
+    warn("The FEN en-passant string has too many characters");
+    skipField();
+  }
 
   // 7. Counters.
   std::string_view half = NextToken(text, i);
@@ -166,8 +184,10 @@ int ParseFEN(std::string_view text, std::string& message, FENExtras& extras, boo
   std::string_view full = NextToken(text, i);
   if (!full.empty()) extras.fullMoveNumber = TokenNumber(full);
 
-  // 8. The position itself.
-  return ValidatePosition(extras.board, extras, message, rejected);
+  // 8. The position itself; a refusal outranks an earlier warning.
+  const int valid = ValidatePosition(extras.board, extras, message, rejected);
+  if (rejected || warning.empty()) return valid;
+  return Fail(message, rejected, warning, false);
 }
 
 FenCheck ParseFEN(std::string_view text, FENExtras& extras) {
@@ -179,13 +199,18 @@ FenCheck ParseFEN(std::string_view text, FENExtras& extras) {
 int ValidatePosition(const BoardSquares& board, const FENExtras& extras, std::string& message, bool& rejected) {
   rejected = false;
   message.clear();
+  // The first warning is the one reported, but a warning never hides a
+  // position that must be refused (kings that touch, the side not to move in
+  // check): those two tests run whatever was found before them.
+  std::string warning;
+  auto warn = [&](std::string text) {
+    if (warning.empty()) warning = std::move(text);
+  };
   for (int file = 0; file < 8; ++file) {
-    if (board[static_cast<std::size_t>(SquareAt(file, 0))] & kPawn)
-      return Fail(message, rejected, "A pawn cannot be placed on the top rank", false);
+    if (board[static_cast<std::size_t>(SquareAt(file, 0))] & kPawn) warn("A pawn cannot be placed on the top rank");
   }
   for (int file = 0; file < 8; ++file) {
-    if (board[static_cast<std::size_t>(SquareAt(file, 7))] & kPawn)
-      return Fail(message, rejected, "A pawn cannot be placed on the bottom rank", false);
+    if (board[static_cast<std::size_t>(SquareAt(file, 7))] & kPawn) warn("A pawn cannot be placed on the bottom rank");
   }
 
   struct Counts {
@@ -204,42 +229,38 @@ int ValidatePosition(const BoardSquares& board, const FENExtras& extras, std::st
     if (code & kQueen) ++side->queens;
   }
   if (black.pawns > 8 || white.pawns > 8)
-    return Fail(message, rejected,
-                Format("There are an irregular number of pawns.\r\n\r\nWhite pawns = %d\r\nBlack pawns = %d",
-                       white.pawns, black.pawns),
-                false);
+    warn(Format("There are an irregular number of pawns.\r\n\r\nWhite pawns = %d\r\nBlack pawns = %d", white.pawns,
+                black.pawns));
   if (black.pawns + black.Surplus() > 8)
-    return Fail(message, rejected,
-                Format("Too many promotions ( %d ) for black.\r\nNumber of pawns = %d", black.Surplus(), black.pawns),
-                false);
+    warn(Format("Too many promotions ( %d ) for black.\r\nNumber of pawns = %d", black.Surplus(), black.pawns));
   if (white.pawns + white.Surplus() > 8)
-    return Fail(message, rejected,
-                Format("Too many promotions ( %d ) for white.\r\nNumber of pawns = %d", white.Surplus(), white.pawns),
-                false);
+    warn(Format("Too many promotions ( %d ) for white.\r\nNumber of pawns = %d", white.Surplus(), white.pawns));
 
   KingSearch whiteKing = FindKing(board, kWhite);
   KingSearch blackKing = FindKing(board, kBlack);
   if (whiteKing.count != 1 || blackKing.count != 1)
-    return Fail(message, rejected,
-                Format("There are an irregular number of kings.  Varnock might not be able to resolve checks or "
-                       "identify invalid king moves.\r\n\r\nWhite kings = %d\r\nBlack kings = %d",
-                       whiteKing.count, blackKing.count),
-                false);
-  if (std::abs(FileOf(whiteKing.square) - FileOf(blackKing.square)) <= 1 &&
+    warn(
+        Format("There are an irregular number of kings.  Varnock might not be able to resolve checks or "
+               "identify invalid king moves.\r\n\r\nWhite kings = %d\r\nBlack kings = %d",
+               whiteKing.count, blackKing.count));
+  const bool oneKingEach = whiteKing.count == 1 && blackKing.count == 1;
+  if (oneKingEach && std::abs(FileOf(whiteKing.square) - FileOf(blackKing.square)) <= 1 &&
       std::abs(RowOf(whiteKing.square) - RowOf(blackKing.square)) <= 1)
     return Fail(message, rejected, "Kings may not touch.", true);
 
   auto at = [&](int square) { return board[static_cast<std::size_t>(square)]; };
   if (extras.blackQueenSide && !(at(kA8) == (kRook | kBlack) && at(kE8) == (kKing | kBlack)))
-    return Fail(message, rejected, "Invalid castling.  Black may not castle queen side.", false);
+    warn("Invalid castling.  Black may not castle queen side.");
   if (extras.blackKingSide && !(at(kH8) == (kRook | kBlack) && at(kE8) == (kKing | kBlack)))
-    return Fail(message, rejected, "Invalid castling.  Black may not castle king side.", false);
+    warn("Invalid castling.  Black may not castle king side.");
   if (extras.whiteQueenSide && !(at(kA1) == (kRook | kWhite) && at(kE1) == (kKing | kWhite)))
-    return Fail(message, rejected, "Invalid castling.  White may not castle queen side.", false);
+    warn("Invalid castling.  White may not castle queen side.");
   if (extras.whiteKingSide && !(at(kH1) == (kRook | kWhite) && at(kE1) == (kKing | kWhite)))
-    return Fail(message, rejected, "Invalid castling.  White may not castle king side.", false);
+    warn("Invalid castling.  White may not castle king side.");
 
-  if (extras.sideToMove == kBlack) {
+  if (!oneKingEach) {
+    // No single king to test.
+  } else if (extras.sideToMove == kBlack) {
     if (IsSquareAttacked(board, kWhite, whiteKing.square).attacked)
       return Fail(message, rejected, "It is Black to play.  The White king is in check.", true);
   } else {
@@ -261,23 +282,18 @@ int ValidatePosition(const BoardSquares& board, const FENExtras& extras, std::st
       }
     }
     if (!fits)
-      return Fail(message, rejected,
-                  Format("Invalid en-passant string '%s'.\r\n\r\nIt is %s to play.", extras.EnPassantText().c_str(),
-                         extras.sideToMove == kBlack ? "black" : "white"),
-                  false);
+      warn(Format("Invalid en-passant string '%s'.\r\n\r\nIt is %s to play.", extras.EnPassantText().c_str(),
+                  extras.sideToMove == kBlack ? "black" : "white"));
     if (extras.halfMoveClock != 0)
-      return Fail(message, rejected,
-                  Format("EnPassant and half move values cannot both be set (  '%s', %d )",
-                         extras.EnPassantText().c_str(), extras.halfMoveClock),
-                  false);
+      warn(Format("EnPassant and half move values cannot both be set (  '%s', %d )", extras.EnPassantText().c_str(),
+                  extras.halfMoveClock));
   }
 
   long long limit = 2LL * extras.fullMoveNumber - (extras.sideToMove == kWhite ? 1 : 0);
   if (extras.halfMoveClock != 0 && extras.halfMoveClock > limit)
-    return Fail(message, rejected,
-                Format("The number of half moves is excessive.\r\n\r\nHalf moves = %d\r\nFull moves = %d",
-                       extras.halfMoveClock, extras.fullMoveNumber),
-                false);
+    warn(Format("The number of half moves is excessive.\r\n\r\nHalf moves = %d\r\nFull moves = %d",
+                extras.halfMoveClock, extras.fullMoveNumber));
+  if (!warning.empty()) return Fail(message, rejected, warning, false);
   return 1;
 }
 

@@ -79,8 +79,7 @@ TEST(Fen, RowCountsRejectTheText) {
   // The last row is checked after the run as well.
   ExpectRejected("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w - - 0 1",
                  "Program has counted 7 inside a line.\r\nShould be 8.");
-  ExpectRejected("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNX w - - 0 1",
-                 "FEN string contains invalid character 'X'");
+  ExpectRejected("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNX w - - 0 1", "FEN string contains invalid character 'X'");
   // A backslash separates rows as well.
   EXPECT_TRUE(Parse("rnbqkbnr\\pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1").check.ok);
   // An absurdly long digit run saturates instead of overflowing.
@@ -104,6 +103,24 @@ TEST(Fen, CastlingFieldWarnsButDoesNotReject) {
   EXPECT_TRUE(Parse("r3k2r/8/8/8/8/8/8/R3K2R w K-q - 0 1").check.ok);
 }
 
+TEST(Fen, AFormWarningStillFillsAndChecksThePosition) {
+  // A doubled side letter keeps the board and the later fields.
+  Verdict doubled = Parse("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR ww KQkq - 0 1");
+  EXPECT_EQ(doubled.check.message, "Invalid whose go parameter");
+  EXPECT_FALSE(doubled.check.rejected);
+  EXPECT_EQ(doubled.extras.board, StartBoard);
+  EXPECT_TRUE(doubled.extras.whiteKingSide && doubled.extras.blackQueenSide);
+  // The position check still refuses what it must refuse.
+  ExpectRejected("8/8/8/8/8/8/8/3kK3 w KX - 0 1", "Kings may not touch.");
+  ExpectRejected("4k3/8/8/8/8/8/8/4R1K1 w KK - 0 1", "It is White to play.  The Black king is in check.");
+  ExpectRejected("8/8/8/8/8/8/8/3kK3 w - e3xx 0 1", "Kings may not touch.");
+  // Flags before a stray letter count; the rest of the field is passed over.
+  Verdict stray = Parse("r3k2r/8/8/8/8/8/8/R3K2R w KXq - 0 1");
+  EXPECT_EQ(stray.check.message, "Invalid castling parameter 'X'");
+  EXPECT_TRUE(stray.extras.whiteKingSide);
+  EXPECT_FALSE(stray.extras.blackQueenSide);
+}
+
 TEST(Fen, CastlingFlagsAreCheckedInOrder) {
   ExpectWarning("4k3/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "Invalid castling.  Black may not castle queen side.");
   ExpectWarning("r3k3/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "Invalid castling.  Black may not castle king side.");
@@ -116,8 +133,10 @@ TEST(Fen, PieceCountsWarnBeforeKingChecks) {
   ExpectWarning("4k3/8/8/8/8/8/8/p3K3 w - - 0 1", "A pawn cannot be placed on the bottom rank");
   ExpectWarning("4k3/8/8/8/8/P7/PPPPPPPP/4K3 w - - 0 1",
                 "There are an irregular number of pawns.\r\n\r\nWhite pawns = 9\r\nBlack pawns = 0");
-  ExpectWarning("4k3/8/8/8/8/8/PPPPPPPP/QQ2K3 w - - 0 1", "Too many promotions ( 1 ) for white.\r\nNumber of pawns = 8");
-  ExpectWarning("qq2k3/pppppppp/8/8/8/8/8/4K3 w - - 0 1", "Too many promotions ( 1 ) for black.\r\nNumber of pawns = 8");
+  ExpectWarning("4k3/8/8/8/8/8/PPPPPPPP/QQ2K3 w - - 0 1",
+                "Too many promotions ( 1 ) for white.\r\nNumber of pawns = 8");
+  ExpectWarning("qq2k3/pppppppp/8/8/8/8/8/4K3 w - - 0 1",
+                "Too many promotions ( 1 ) for black.\r\nNumber of pawns = 8");
   ExpectWarning("8/8/8/8/8/8/8/4K3 w - - 0 1",
                 "There are an irregular number of kings.  Varnock might not be able to resolve checks or identify "
                 "invalid king moves.\r\n\r\nWhite kings = 1\r\nBlack kings = 0");
