@@ -1,8 +1,12 @@
 # Varnock: a thin driver over CMake.
 #
 #   make build   install the build packages, configure and build into build/
-#   make test    build, run the tests, then run them again under ASan + UBSan
+#   make test    build, run the tests, then run them again under ASan + UBSan, then fuzz
 #   make run     build and run the program
+#   make bench   build the benchmarks into build-bench/ (Release) and run them, then time
+#                the reader against grep and pgn-extract (BENCH_ARGS=--big: a ~500 MB file)
+#   make fuzz    build the libFuzzer targets with clang into build-fuzz/ and run each for
+#                FUZZ_SECONDS (default 60); fails on any crash or sanitizer report
 #   make fonts   install the font tools and build the board fonts
 #   make format  clang-format the C++ sources in place (format-check: report only)
 #   make clean   remove the build folders
@@ -31,7 +35,7 @@ START_FEN := rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1
 # data/samples/sample.pgn, game 1, the final position after 23.Be7#.
 SAMPLE_FEN := r1bk3r/p2pBpNp/n4n2/1p1NP2P/6P1/3P4/P1P1K3/q5b1 b - - 1 23
 
-.PHONY: all deps build test test-asan run fonts format format-check clean
+.PHONY: all deps build test test-asan fuzz run bench fonts format format-check clean
 
 all: build
 
@@ -45,11 +49,25 @@ build: deps
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 	@$(MAKE) test-asan
+	@$(MAKE) fuzz
 
 test-asan: deps
 	cmake -S . -B $(ASAN_DIR) -DVARNOCK_SANITIZE=ON -DCMAKE_BUILD_TYPE=$(ASAN_BUILD_TYPE) -DVARNOCK_BUILD_TESTS=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+# The fuzz targets and every library they reach are built with clang, coverage
+# instrumentation, ASan and UBSan; the seeds come from the shared corpus.
+fuzz:
+	@bash scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVARNOCK_FUZZ=ON -DVARNOCK_BUILD_TESTS=OFF -DVARNOCK_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+	bash fuzz/make-seeds.sh $(FUZZ_DIR)
+	bash fuzz/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 run: build
 	@echo "== varnock-cli fen: the start position"
@@ -63,6 +81,16 @@ run: build
 	@echo
 	@echo "The main window comes in a later version of Varnock; for now, varnock-cli does the work."
 	@echo "Try: $(CLI) --help"
+
+BENCH_DIR ?= build-bench
+BENCH_ARGS ?=
+
+bench:
+	@bash scripts/install-deps.sh build bench
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DVARNOCK_BUILD_BENCH=ON $(CMAKE_ARGS)
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target pgn_reader_bench read_all
+	$(BENCH_DIR)/bench/pgn_reader_bench
+	bash bench/compare_pgn_extract.sh --build $(BENCH_DIR) $(BENCH_ARGS)
 
 fonts:
 	@bash scripts/install-deps.sh fonts

@@ -13,9 +13,10 @@ GROUPS_AVAILABLE="build fonts fuzz bench"
 packages_of() {
   case "$1" in
     build)
-      # Compiler, CMake, tests, benchmarks, formatting, the compressed corpus.
+      # Compiler, CMake, tests (pgn-extract is the reader's reference),
+      # benchmarks, formatting, the compressed corpus.
       echo cmake make g++ pkg-config \
-        libgtest-dev libgmock-dev libbenchmark-dev \
+        libgtest-dev libgmock-dev libbenchmark-dev pgn-extract \
         clang-format xz-utils python3
       ;;
     fonts)
@@ -25,10 +26,13 @@ packages_of() {
         python3 python3-pil python3-fonttools
       ;;
     fuzz)
-      echo clang libclang-rt-14-dev
+      # clang with libFuzzer and the sanitizer runtimes; llvm-symbolizer
+      # (package llvm) for stack traces and for fuzz/ubsan-known.supp, which
+      # names functions; what the build and the seed script use.
+      echo clang libclang-rt-14-dev llvm cmake make python3
       ;;
     bench)
-      echo pgn-extract hyperfine
+      echo hyperfine
       ;;
     *)
       return 1

@@ -149,7 +149,7 @@ void MoveWriter::WriteNode(NodeRef ref) {
     // A set-up position stands on a line of its own.
     if (!LineEmpty()) out_ += "\r\n";
     out_ += "FN[";
-    out_ += FormatFEN(composed->board, *composed);
+    AppendEscaped(out_, FormatFEN(composed->board, *composed));  // read back unescaped
     out_ += ']';
     moves_ = 0;
     WriteProperties(ref);

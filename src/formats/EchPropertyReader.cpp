@@ -207,9 +207,13 @@ void EchGameReader::ApplyNodeProperty(std::string_view name, std::string_view bo
     return;
   }
   if (name == "C" || name == "C0") {
-    if (body.empty()) return;
+    // A value of blanks only is no comment, as an empty one is: appended to
+    // the node's comment it would leave only the separating empty line,
+    // which the comment loses once written and read again.
+    std::string text = DecodeTextValue(body);
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos) return;
     GameTree& game = Tree();
-    SetComment(game, game.current, name == "C" ? NodeStore::kAfter : NodeStore::kBefore, DecodeTextValue(body), false);
+    SetComment(game, game.current, name == "C" ? NodeStore::kAfter : NodeStore::kBefore, std::move(text), false);
     return;
   }
   if (name == "XG") {

@@ -37,7 +37,9 @@ bool RootPositionWritten(const GameTree& tree) {
 void WriteRootProperties(const GameTree& tree, std::string& out) {
   NodeStore& store = tree.Store();
   const NodeRef root = tree.root;
-  if (RootPositionWritten(tree)) Line(out, "FN", NodeFEN(store, root, BoardAt(store, root)));
+  // Escaped as text, since the reader unescapes it: an en-passant field is
+  // kept as read and may hold a backslash or a "]".
+  if (RootPositionWritten(tree)) TextLine(out, "FN", NodeFEN(store, root, BoardAt(store, root)));
   if (auto number = BookmarkOf(tree, root)) Line(out, "BM", std::to_string(*number));
   if (tree.Node(root).Has(kFlagDiagram)) Line(out, "FG");
 }

@@ -132,7 +132,14 @@ void MovetextWriter::WriteComment(const Line& line, NodeRef node, NodeStore::Com
     if (!(kind == NodeStore::kBefore && parentCommented)) out_ += "\r\n";
   }
   out_ += " {";
-  for (char c : *text) out_ += c == '{' ? '[' : c == '}' ? ']' : c;
+  char previous = '{';
+  for (char c : *text) {
+    // The reader takes a "%" that begins a line, in a comment too, for an
+    // escape line and skips the line: a blank keeps it part of the comment.
+    if (c == '%' && (previous == '\r' || previous == '\n')) out_ += ' ';
+    out_ += c == '{' ? '[' : c == '}' ? ']' : c;
+    previous = c;
+  }
   out_ += options_.oneLine ? "}" : "}\r\n";
 }
 

@@ -140,6 +140,13 @@ bool CopyTagsNotModelled(std::string& out, std::string_view gameText) {
   ScannedTag tag;
   for (std::size_t pos = TagsStart(gameText); NextTag(gameText, pos, tag);) {
     if (tag.value.empty() || Modelled(tag.MatchedName())) continue;
+    // A name broken over lines is not copied: the reader takes a "%" that
+    // begins its next line for an escape line and skips that line, quote and
+    // all, so the tag would swallow the movetext after it.
+    if (tag.Name().find_first_of("\r\n") != std::string_view::npos) continue;
+    // Nor is a name the reader cut to blanks ("[", many tabs, "Result"):
+    // written stripped, it would be read as the tag it names.
+    if (Modelled(Strip(tag.Name().substr(0, kMatchedNameLength)))) continue;
     if (wrote) out += "\r\n";
     out += '[';
     out += tag.Name();

@@ -1,5 +1,7 @@
 #include "tree/Bookmarks.h"
 
+#include <climits>
+
 #include "core/Format.h"
 #include "core/Notation.h"
 #include "tree/NodeFacts.h"
@@ -23,7 +25,7 @@ void SetBookmark(GameTree& game, NodeRef node, int number) {
   if (number == 0) {
     int highest = 0;
     for (const auto& existing : game.bookmarks) highest = std::max(highest, existing.number);
-    mark.number = highest + 1;
+    mark.number = highest < INT_MAX ? highest + 1 : INT_MAX;
     game.bookmarks.push_front(std::move(mark));
     return;
   }

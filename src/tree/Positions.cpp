@@ -1,5 +1,7 @@
 #include "tree/Positions.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "core/Placement.h"
@@ -62,7 +64,9 @@ int PlyOf(const NodeStore& store, NodeRef node) {
       const FENExtras* extras = store.Composed(at);
       int full = extras ? extras->fullMoveNumber : 1;
       bool whiteToMove = !n.Has(kFlagBlackToMove);
-      return count - 1 + 2 * full - (whiteToMove ? 1 : 0);
+      // Wide arithmetic: a set-up position may carry any full-move number.
+      const long long ply = count - 1 + 2LL * full - (whiteToMove ? 1 : 0);
+      return static_cast<int>(std::clamp<long long>(ply, INT_MIN, INT_MAX));
     }
     ++count;
   }

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Times Varnock's PGN reader against grep and pgn-extract on one file, in one
+# run: `grep -c '^\[Event '` (a floor: one pass over the bytes), read_all in
+# Scan and Full mode, and `pgn-extract -r` (reads and validates every game).
+#
+#   bench/compare_pgn_extract.sh [--build DIR] [--big [MB]] [--file PGN] [--runs N] [--no-hyperfine]
+#
+#   --build DIR     the build folder holding bench/read_all (default: build-bench)
+#   --big [MB]      time a file of about MB megabytes (default 500) made by
+#                   repeating the file, in /tmp
+#   --file PGN      the file to time (plain or .xz); default: the largest
+#                   corpus file
+#   --runs N        timed runs per command (default 3; 1 warm-up run first)
+#   --no-hyperfine  time with date even when hyperfine is installed
+set -euo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$repo/build-bench"
+shared="${VARNOCK_SHARED_DIR:-$repo/../shared}"
+work="${TMPDIR:-/tmp}/varnock-bench"
+big_mb=0
+file=""
+runs=3
+use_hyperfine=1
+
+while [[ $# -gt 0 ]]; do
+  case "$1" in
+    --build) build=$2; shift 2 ;;
+    --big)
+      big_mb=500
+      if [[ $# -gt 1 && "$2" =~ ^[0-9]+$ ]]; then big_mb=$2; shift; fi
+      shift
+      ;;
+    --file) file=$2; shift 2 ;;
+    --runs) runs=$2; shift 2 ;;
+    --no-hyperfine) use_hyperfine=0; shift ;;
+    -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "compare_pgn_extract: unknown argument '$1' (see --help)" >&2; exit 2 ;;
+  esac
+done
+[[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "compare_pgn_extract: --runs takes a number from 1" >&2; exit 2; }
+
+read_all="$build/bench/read_all"
+[[ -x "$read_all" ]] || { echo "compare_pgn_extract: $read_all is missing; run make bench" >&2; exit 1; }
+pgn_extract=$(command -v pgn-extract || true)
+[[ -n "$pgn_extract" ]] || pgn_extract=/usr/games/pgn-extract
+[[ -x "$pgn_extract" ]] || { echo "compare_pgn_extract: pgn-extract is not installed" >&2; exit 1; }
+
+mkdir -p "$work"
+
+# The file to time, decompressed.
+if [[ -z "$file" ]]; then
+  manifest="$shared/corpus/MANIFEST.tsv"
+  [[ -f "$manifest" ]] || { echo "compare_pgn_extract: no corpus at $shared/corpus" >&2; exit 1; }
+  file="$shared/corpus/$(awk -F'\t' 'NR > 1 && $2 > max { max = $2; path = $1 } END { print path }' "$manifest")"
+fi
+name=$(basename "$file" .xz)
+name=${name%.pgn}
+pgn="$work/$name.pgn"
+if [[ "$file" == *.xz ]]; then
+  [[ -s "$pgn" && "$pgn" -nt "$file" ]] || xz -dc "$file" >"$pgn"
+else
+  pgn=$file
+fi
+
+if [[ $big_mb -gt 0 ]]; then
+  big="$work/$name-x${big_mb}MB.pgn"
+  target=$((big_mb * 1000 * 1000))
+  if [[ ! -s "$big" || $(stat -c %s "$big") -lt $target || "$pgn" -nt "$big" ]]; then
+    echo "Building $big from $(basename "$pgn") ..."
+    : >"$big"
+    # A blank line between copies keeps the last game of one copy apart from
+    # the first of the next.
+    while [[ $(stat -c %s "$big") -lt $target ]]; do
+      cat "$pgn" >>"$big"
+      printf '\r\n' >>"$big"
+    done
+  fi
+  pgn=$big
+fi
+
+bytes=$(stat -c %s "$pgn")
+megabytes=$(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1e6 }')
+quoted=$(printf '%q' "$pgn")
+
+names=(grep varnock-scan varnock-full pgn-extract)
+commands=(
+  "grep -c '^\\[Event ' $quoted"
+  "$(printf '%q' "$read_all") --scan $quoted"
+  "$(printf '%q' "$read_all") $quoted"
+  "$(printf '%q' "$pgn_extract") -r -s --quiet -l/dev/null $quoted"
+)
+
+echo "File: $pgn ($megabytes MB), $(date '+%Y-%m-%d %H:%M:%S %Z')"
+echo "Counts (one untimed run each):"
+echo "  grep '^[Event ': $(grep -c '^\[Event ' "$pgn" || true) lines"
+echo "  $("$read_all" --scan "$pgn")"
+echo "  $("$read_all" "$pgn")"
+echo
+
+declare -A seconds
+if [[ $use_hyperfine -eq 1 ]] && command -v hyperfine >/dev/null 2>&1; then
+  json="$work/hyperfine.json"
+  args=()
+  for i in "${!names[@]}"; do args+=(--command-name "${names[$i]}" "${commands[$i]}"); done
+  # pgn-extract -r exits non-zero when a game has errors; that is its answer, not a failure.
+  # Output goes to a pipe: GNU grep stops at the first match when it writes to /dev/null.
+  hyperfine --warmup 1 --runs "$runs" --ignore-failure --output=pipe --style basic --export-json "$json" "${args[@]}"
+  while read -r command mean; do
+    seconds[$command]=$mean
+  done < <(python3 -c '
+import json, sys
+for r in json.load(open(sys.argv[1]))["results"]:
+    print(r["command"], r["mean"])
+' "$json")
+  method="hyperfine, mean of $runs runs after 1 warm-up"
+else
+  for i in "${!names[@]}"; do
+    # Output goes to a file: GNU grep stops at the first match when it writes to /dev/null.
+    bash -c "${commands[$i]}" >"$work/output.txt" 2>&1 || true  # warm-up
+    total=0
+    for ((run = 0; run < runs; run++)); do
+      start=$(date +%s.%N)
+      bash -c "${commands[$i]}" >"$work/output.txt" 2>&1 || true
+      end=$(date +%s.%N)
+      total=$(awk -v t="$total" -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", t + e - s }')
+    done
+    seconds[${names[$i]}]=$(awk -v t="$total" -v n="$runs" 'BEGIN { printf "%.6f", t / n }')
+  done
+  method="date, mean of $runs runs after 1 warm-up"
+fi
+
+echo
+echo "Seconds on $megabytes MB ($method):"
+for command in "${names[@]}"; do
+  awk -v c="$command" -v s="${seconds[$command]}" -v mb="$megabytes" \
+    'BEGIN { printf "  %-13s %8.3f s  %8.1f MB/s\n", c, s, (s > 0 ? mb / s : 0) }'
+done
+awk -v full="${seconds[varnock-full]}" -v scan="${seconds[varnock-scan]}" \
+  -v grep="${seconds[grep]}" -v extract="${seconds[pgn-extract]}" 'BEGIN {
+    printf "Ratios: pgn-extract / varnock full = %.2f; varnock scan / grep = %.2f\n",
+      (full > 0 ? extract / full : 0), (grep > 0 ? scan / grep : 0)
+  }'

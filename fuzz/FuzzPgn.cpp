@@ -1,0 +1,7 @@
+// libFuzzer target: CheckPgnText on every input.
+#include "FuzzTarget.h"
+#include "RoundTrips.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return varnock::fuzz::RunCheck(varnock::fuzz::CheckPgnText, data, size);
+}
