@@ -38,8 +38,8 @@ def main():
     out_dir, max_bytes = sys.argv[1], int(sys.argv[2])
     os.makedirs(out_dir, exist_ok=True)
     written = 0
-    for spec in sys.argv[3:]:
-        path, max_games, *limit = spec.rsplit(":", 2) if spec.count(":") >= 2 else spec.rsplit(":", 1)
+    for item in sys.argv[3:]:
+        path, max_games, *limit = item.rsplit(":", 2) if item.count(":") >= 2 else item.rsplit(":", 1)
         data = read_xz(path, int(limit[0]) if limit else 0)
         games = [g for g in split_games(data) if g.strip() and len(g) <= max_bytes]
         if len(games) > int(max_games):

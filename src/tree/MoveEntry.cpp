@@ -74,7 +74,7 @@ bool FollowExisting(GameTree& game, int from, int to, std::uint8_t promotion, En
 
 // Creates the node for a move or a set-up position at the current node,
 // starting an alternative line first when needed.
-NodeRef InsertNode(GameTree& game, NewNode spec, EntryMode mode, UserPrompt* prompt) {
+NodeRef InsertNode(GameTree& game, NewNode request, EntryMode mode, UserPrompt* prompt) {
   NodeStore& store = game.Store();
   const NodeRef at = game.current;
   const NodeRef continuation = game.Node(at).next;
@@ -84,8 +84,8 @@ NodeRef InsertNode(GameTree& game, NewNode spec, EntryMode mode, UserPrompt* pro
       game.activeLine = store.NewLine(game.gameId, kNoNode, kNoNode);
     game.lineEnd = at;
     const bool startsLine = game.activeLine && game.activeLine->first == kNoNode && at != kNoNode;
-    spec.firstOfNewLine = startsLine;
-    NodeRef node = CreateNode(game, spec, prompt);
+    request.firstOfNewLine = startsLine;
+    NodeRef node = CreateNode(game, request, prompt);
     if (node == kNoNode) return kNoNode;
     if (startsLine) {
       game.activeLine->first = node;
@@ -106,7 +106,7 @@ NodeRef InsertNode(GameTree& game, NewNode spec, EntryMode mode, UserPrompt* pro
     store.AddAlternative(at, pushedAside);
     game.Node(at).next = kNoNode;
   }
-  NodeRef node = CreateNode(game, spec, prompt);
+  NodeRef node = CreateNode(game, request, prompt);
   if (node == kNoNode) {
     if (pushedAside) {  // put the tree back as it was
       store.RemoveAlternative(at, pushedAside);
@@ -139,17 +139,17 @@ std::string InvalidMoveText(std::uint8_t mover, std::uint8_t piece, int from, in
 EntryOutcome AddMove(GameTree& game, const AdmittedMove& move, EntryMode mode, UserPrompt* prompt, bool startsLine) {
   if (!startsLine && FollowExisting(game, move.from, move.to, move.promotion, mode)) return EntryOutcome::Followed;
   const std::uint8_t mover = game.sideToMove;
-  NewNode spec;
-  spec.boardAfter = &move.boardAfter;
-  spec.from = move.from;
-  spec.to = move.to;
-  spec.piece = move.promotion ? kPawn : move.piece;
-  spec.kind = move.promotion ? kPromotion : move.kind;
-  spec.irregular = move.irregular || move.from == move.to;
-  spec.check = move.check;
-  spec.capture = move.capture;
-  spec.whiteMoved = mover == kWhite;
-  if (InsertNode(game, spec, mode, prompt) == kNoNode) return EntryOutcome::Refused;
+  NewNode request;
+  request.boardAfter = &move.boardAfter;
+  request.from = move.from;
+  request.to = move.to;
+  request.piece = move.promotion ? kPawn : move.piece;
+  request.kind = move.promotion ? kPromotion : move.kind;
+  request.irregular = move.irregular || move.from == move.to;
+  request.check = move.check;
+  request.capture = move.capture;
+  request.whiteMoved = mover == kWhite;
+  if (InsertNode(game, request, mode, prompt) == kNoNode) return EntryOutcome::Refused;
   game.board = move.boardAfter;
   game.kings = move.kingsAfter;
   game.sideToMove = Opponent(mover);
@@ -281,11 +281,11 @@ void BeginAlternative(GameTree& game, NodeRef branchPoint) {
 }
 
 NodeRef AddComposedNode(GameTree& game, const FENExtras& position, EntryMode mode, UserPrompt* prompt) {
-  NewNode spec;
-  spec.from = spec.to = kA8;
-  spec.piece = kPawn;
-  spec.whiteMoved = position.sideToMove == kBlack;
-  NodeRef node = InsertNode(game, spec, mode, prompt);
+  NewNode request;
+  request.from = request.to = kA8;
+  request.piece = kPawn;
+  request.whiteMoved = position.sideToMove == kBlack;
+  NodeRef node = InsertNode(game, request, mode, prompt);
   if (node == kNoNode) return kNoNode;
   game.Store().SetComposed(node, position);
   game.lastCreated = kNoNode;  // a set-up position starts the snapshot count afresh

@@ -28,19 +28,19 @@ int SnapshotDistance(const GameTree& game, NodeRef parent) {
   return kSnapshotInterval;
 }
 
-bool NeedsSnapshot(const GameTree& game, const NewNode& spec, int distance) {
-  if (!spec.boardAfter) return false;
-  if (game.lineEnd == kNoNode) return !spec.firstOfNewLine;
-  if (spec.from == spec.to || spec.kind == kPromotion) return true;
+bool NeedsSnapshot(const GameTree& game, const NewNode& request, int distance) {
+  if (!request.boardAfter) return false;
+  if (game.lineEnd == kNoNode) return !request.firstOfNewLine;
+  if (request.from == request.to || request.kind == kPromotion) return true;
   return distance >= kSnapshotInterval;
 }
 
 }  // namespace
 
-NodeRef CreateNode(GameTree& game, const NewNode& spec, UserPrompt* prompt) {
+NodeRef CreateNode(GameTree& game, const NewNode& request, UserPrompt* prompt) {
   NodeStore& store = game.Store();
   const int distance = game.lineEnd != kNoNode ? SnapshotDistance(game, game.lineEnd) : 0;
-  const bool snapshot = NeedsSnapshot(game, spec, distance);
+  const bool snapshot = NeedsSnapshot(game, request, distance);
   const NodeRef ref = store.Allocate(snapshot);
   if (ref == kNoNode) {
     if (prompt) {
@@ -51,20 +51,20 @@ NodeRef CreateNode(GameTree& game, const NewNode& spec, UserPrompt* prompt) {
     return kNoNode;
   }
   MoveNode& node = store.Node(ref);
-  node.SetMove(spec.from, spec.to, StoredPieceOf(spec.piece));
-  node.SetKind(spec.kind);
-  node.Set(kFlagBlackToMove, spec.whiteMoved);
-  node.Set2(kFlag2Irregular, spec.irregular);
-  node.Set2(kFlag2Check, spec.check);
-  node.Set2(kFlag2Capture, spec.capture);
+  node.SetMove(request.from, request.to, StoredPieceOf(request.piece));
+  node.SetKind(request.kind);
+  node.Set(kFlagBlackToMove, request.whiteMoved);
+  node.Set2(kFlag2Irregular, request.irregular);
+  node.Set2(kFlag2Check, request.check);
+  node.Set2(kFlag2Capture, request.capture);
   node.parent = game.lineEnd;
   if (snapshot) {
     node.Set(kFlagSnapshot, true);
-    *store.Snapshot(ref) = *spec.boardAfter;
+    *store.Snapshot(ref) = *request.boardAfter;
   }
-  if (spec.rating) store.SetRating(ref, spec.rating);
-  if (spec.assessment) store.SetAssessment(ref, spec.assessment);
-  if (game.lineEnd != kNoNode && !spec.firstOfNewLine) game.Node(game.lineEnd).next = ref;
+  if (request.rating) store.SetRating(ref, request.rating);
+  if (request.assessment) store.SetAssessment(ref, request.assessment);
+  if (game.lineEnd != kNoNode && !request.firstOfNewLine) game.Node(game.lineEnd).next = ref;
   game.lastCreated = ref;
   game.lastCreatedSnapshotDistance = snapshot ? 0 : distance + 1;
   return ref;

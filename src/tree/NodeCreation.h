@@ -27,6 +27,6 @@ struct NewNode {
 // position or root lies within 50 ancestors. Returns kNoNode, after telling
 // the user "Unable to find a free segment", when no slot can be had.
 class UserPrompt;
-NodeRef CreateNode(GameTree& game, const NewNode& spec, UserPrompt* prompt);
+NodeRef CreateNode(GameTree& game, const NewNode& request, UserPrompt* prompt);
 
 }  // namespace varnock

@@ -58,17 +58,17 @@ NodeRef GameBuilder::PlayOne(std::string_view move, bool firstOfNewLine) {
   LocateKings(board, kings);
   AppliedMove applied = ApplyMove(board, kings, from, to, promotion);
 
-  NewNode spec;
-  spec.boardAfter = &board;
-  spec.from = from;
-  spec.to = to;
-  spec.piece = promotion ? kPawn : static_cast<std::uint8_t>(moving & kTypeMask);
-  spec.kind = applied.kind;
-  spec.capture = applied.capture;
-  spec.check = IsKingAttacked(board, kings, Opponent(side));
-  spec.whiteMoved = side == kWhite;
-  spec.firstOfNewLine = firstOfNewLine;
-  NodeRef node = CreateNode(game_, spec, nullptr);
+  NewNode request;
+  request.boardAfter = &board;
+  request.from = from;
+  request.to = to;
+  request.piece = promotion ? kPawn : static_cast<std::uint8_t>(moving & kTypeMask);
+  request.kind = applied.kind;
+  request.capture = applied.capture;
+  request.check = IsKingAttacked(board, kings, Opponent(side));
+  request.whiteMoved = side == kWhite;
+  request.firstOfNewLine = firstOfNewLine;
+  NodeRef node = CreateNode(game_, request, nullptr);
   EXPECT_NE(node, kNoNode);
   return node;
 }
@@ -124,9 +124,9 @@ NodeRef GameBuilder::Compose(const std::string& fen) {
   FENExtras extras;
   FenCheck check = ParseFEN(fen, extras);
   EXPECT_FALSE(check.rejected) << check.message;
-  NewNode spec;
-  spec.whiteMoved = extras.sideToMove == kBlack;
-  NodeRef node = CreateNode(game_, spec, nullptr);
+  NewNode request;
+  request.whiteMoved = extras.sideToMove == kBlack;
+  NodeRef node = CreateNode(game_, request, nullptr);
   game_.Store().SetComposed(node, extras);
   game_.lineEnd = node;
   game_.current = node;
