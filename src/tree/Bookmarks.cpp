@@ -20,7 +20,7 @@ void SetBookmark(GameTree& game, NodeRef node, int number) {
   RemoveBookmark(game, node);
   SBookmarkDetails mark;
   mark.node = node;
-  mark.moveNumber = (PlyOf(game.Store(), node) + 1) / 2;
+  mark.moveNumber = static_cast<int>((static_cast<long long>(PlyOf(game.Store(), node)) + 1) / 2);
   mark.description = BookmarkDescription(game, node);
   if (number == 0) {
     int highest = 0;

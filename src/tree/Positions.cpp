@@ -66,7 +66,9 @@ int PlyOf(const NodeStore& store, NodeRef node) {
       bool whiteToMove = !n.Has(kFlagBlackToMove);
       // Wide arithmetic: a set-up position may carry any full-move number.
       const long long ply = count - 1 + 2LL * full - (whiteToMove ? 1 : 0);
-      return static_cast<int>(std::clamp<long long>(ply, INT_MIN, INT_MAX));
+      // Clamped with room to spare, so that callers may count on from it.
+      constexpr long long kLimit = INT_MAX / 4;
+      return static_cast<int>(std::clamp<long long>(ply, -kLimit, kLimit));
     }
     ++count;
   }
