@@ -11,6 +11,7 @@
 #include "core/Fen.h"
 #include "formats/PgnDiagram.h"
 #include "formats/PgnWriter.h"
+#include "support/SmallStack.h"
 #include "tree/Bookmarks.h"
 #include "tree/Comments.h"
 #include "tree/MoveEntry.h"
@@ -296,20 +297,7 @@ TEST(PgnMovetext, WritingAllocatesNothingPerMove) {
   EXPECT_NE(out.find("Ng8-f6"), std::string::npos);
 }
 
-// Runs `work` on a thread with a 256 KB stack.
-void RunOnSmallStack(const std::function<void()>& work) {
-  pthread_attr_t attributes;
-  pthread_attr_init(&attributes);
-  pthread_attr_setstacksize(&attributes, 256 * 1024);
-  pthread_t thread;
-  auto run = [](void* argument) -> void* {
-    (*static_cast<const std::function<void()>*>(argument))();
-    return nullptr;
-  };
-  ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&work)), 0);
-  pthread_join(thread, nullptr);
-  pthread_attr_destroy(&attributes);
-}
+using varnock::testing::RunOnSmallStack;
 
 // Ten thousand variations, each nested in the one before: 1. h3 (1. Nf3 h6
 // (1... Nf6 2. h3 (2. Ng1 ...

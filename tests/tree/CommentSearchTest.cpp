@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "CommandFixture.h"
+#include "support/SmallStack.h"
 #include "tree/CommentSearch.h"
 #include "tree/Comments.h"
 #include "tree/TreeOrder.h"
@@ -13,22 +14,6 @@ namespace {
 
 std::string NotFound(const std::string& text, const std::string& suffix) {
   return "'" + text + "'\r\n\r\nThis string could not be found." + suffix;
-}
-
-// Runs `work` on a thread with a 256 KiB stack, far too small for a
-// recursive walk 10,000 levels deep.
-void RunOnSmallStack(const std::function<void()>& work) {
-  pthread_attr_t attributes;
-  pthread_attr_init(&attributes);
-  pthread_attr_setstacksize(&attributes, 256 * 1024);
-  pthread_t thread;
-  auto run = [](void* argument) -> void* {
-    (*static_cast<const std::function<void()>*>(argument))();
-    return nullptr;
-  };
-  ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&work)), 0);
-  pthread_join(thread, nullptr);
-  pthread_attr_destroy(&attributes);
 }
 
 class CommentSearchTest : public CommandTest {
