@@ -2,54 +2,13 @@
 
 #include <array>
 
+#include "core/AttackTables.h"
+
 namespace varnock {
 
 namespace {
 
-// For every square: its knight squares in the order -17, -15, -10, -6, +6,
-// +10, +15, +17, and the squares along each of the eight directions (file
-// step -1, 0, +1 outside, row step -1, 0, +1 inside), nearest first.
-struct AttackTables {
-  std::array<std::array<std::int8_t, 8>, 64> knights{};
-  std::array<std::uint8_t, 64> knightCount{};
-  std::array<std::array<std::array<std::int8_t, 7>, 8>, 64> rays{};
-  std::array<std::array<std::uint8_t, 8>, 64> rayLength{};
-  std::array<std::int8_t, 8> rowStep{};
-  std::array<bool, 8> diagonal{};
-
-  constexpr AttackTables() {
-    constexpr int kKnightSteps[8][2] = {{-1, -2}, {1, -2}, {-2, -1}, {2, -1}, {-2, 1}, {2, 1}, {-1, 2}, {1, 2}};
-    int direction = 0;
-    for (int df = -1; df <= 1; ++df) {
-      for (int dr = -1; dr <= 1; ++dr) {
-        if (df == 0 && dr == 0) continue;
-        rowStep[static_cast<std::size_t>(direction)] = static_cast<std::int8_t>(dr);
-        diagonal[static_cast<std::size_t>(direction)] = df != 0 && dr != 0;
-        for (int square = 0; square < 64; ++square) {
-          int n = 0;
-          for (int f = FileOf(square) + df, r = RowOf(square) + dr; OnBoard(f, r); f += df, r += dr)
-            rays[static_cast<std::size_t>(square)][static_cast<std::size_t>(direction)][static_cast<std::size_t>(n++)] =
-                static_cast<std::int8_t>(SquareAt(f, r));
-          rayLength[static_cast<std::size_t>(square)][static_cast<std::size_t>(direction)] =
-              static_cast<std::uint8_t>(n);
-        }
-        ++direction;
-      }
-    }
-    for (int square = 0; square < 64; ++square) {
-      int n = 0;
-      for (const auto& step : kKnightSteps) {
-        const int f = FileOf(square) + step[0], r = RowOf(square) + step[1];
-        if (OnBoard(f, r))
-          knights[static_cast<std::size_t>(square)][static_cast<std::size_t>(n++)] =
-              static_cast<std::int8_t>(SquareAt(f, r));
-      }
-      knightCount[static_cast<std::size_t>(square)] = static_cast<std::uint8_t>(n);
-    }
-  }
-};
-
-constexpr AttackTables kTables;
+constexpr const AttackTables& kTables = kAttackTables;
 
 }  // namespace
 
@@ -92,6 +51,39 @@ AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, in
     }
   }
   return result;
+}
+
+}  // namespace varnock
+
+namespace varnock {
+
+bool MoveGivesCheck(const BoardSquares& after, int kingSquare, int from, int to) {
+  if (kingSquare < 0 || kingSquare >= 64 || from < 0 || from >= 64 || to < 0 || to >= 64) return false;
+  const std::uint8_t piece = after[static_cast<std::size_t>(to)];
+  const std::uint8_t colour = piece & kColourMask;
+  if (colour != kWhite && colour != kBlack) return false;
+  const auto k = static_cast<std::size_t>(kingSquare);
+
+  // The moved piece itself.
+  if (piece & kKnight) {
+    if (kTables.knightSet[static_cast<std::size_t>(to)] & (std::uint64_t{1} << kingSquare)) return true;
+  } else if (piece & kPawn) {
+    const int forward = colour == kWhite ? -1 : 1;
+    if (RowOf(kingSquare) == RowOf(to) + forward &&
+        (FileOf(kingSquare) - FileOf(to) == 1 || FileOf(to) - FileOf(kingSquare) == 1))
+      return true;
+  } else if (piece & (kBishop | kRook | kQueen)) {
+    const int d = kTables.direction[static_cast<std::size_t>(to)][k];
+    if (d >= 0 && (piece & kTables.SlidersAlong(d)) && FirstOccupied(after, to, d) == kingSquare) return true;
+  }
+
+  // A line the move opened from the king through the square it left.
+  const int d = kTables.direction[k][static_cast<std::size_t>(from)];
+  if (d < 0) return false;
+  const int first = FirstOccupied(after, kingSquare, d);
+  if (first < 0) return false;
+  const std::uint8_t code = after[static_cast<std::size_t>(first)];
+  return (code & colour) && (code & kTables.SlidersAlong(d));
 }
 
 }  // namespace varnock

@@ -16,3 +16,14 @@ struct AttackResult {
 AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, int square);
 
 }  // namespace varnock
+
+namespace varnock {
+
+// Whether the king on `kingSquare` stands in check after an ordinary move
+// (not castling, not en passant) from `from` to `to`, given the board after
+// it. Only the moved piece and the line it opened are looked at, so the
+// answer is exact when the king was not in check before the move, as after
+// any legal move of its opponent.
+bool MoveGivesCheck(const BoardSquares& after, int kingSquare, int from, int to);
+
+}  // namespace varnock

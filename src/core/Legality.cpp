@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core/Attack.h"
+#include "core/AttackTables.h"
 
 namespace varnock {
 
@@ -25,19 +26,13 @@ bool PathBlocked(const BoardSquares& board, int from, int to) {
 }
 
 bool IsPinned(const BoardSquares& board, std::uint8_t colour, int square, int kingSquare) {
-  if (square < 0 || square >= 64 || kingSquare < 0 || kingSquare >= 64 || square == kingSquare) return false;
-  int df = FileOf(square) - FileOf(kingSquare), dr = RowOf(square) - RowOf(kingSquare);
-  if (df != 0 && dr != 0 && std::abs(df) != std::abs(dr)) return false;
-  if (PathBlocked(board, kingSquare, square)) return false;
-  const bool diagonal = df != 0 && dr != 0;
-  const std::uint8_t sliders = diagonal ? kDiagonalSlider : kStraightSlider;
-  int stepFile = Sign(df), stepRow = Sign(dr);
-  for (int f = FileOf(square) + stepFile, r = RowOf(square) + stepRow; OnBoard(f, r); f += stepFile, r += stepRow) {
-    std::uint8_t code = At(board, SquareAt(f, r));
-    if (code == 0) continue;
-    return (code & Opponent(colour)) && (code & sliders);
-  }
-  return false;
+  if (square < 0 || square >= 64 || kingSquare < 0 || kingSquare >= 64) return false;
+  const int d = kAttackTables.direction[static_cast<std::size_t>(kingSquare)][static_cast<std::size_t>(square)];
+  if (d < 0 || FirstOccupied(board, kingSquare, d) != square) return false;
+  const int beyond = FirstOccupied(board, square, d);
+  if (beyond < 0) return false;
+  const std::uint8_t code = board[static_cast<std::size_t>(beyond)];
+  return (code & Opponent(colour)) && (code & kAttackTables.SlidersAlong(d));
 }
 
 bool IsCastlingMove(int from, int to) {

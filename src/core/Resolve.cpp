@@ -3,6 +3,7 @@
 #include <bit>
 #include <string>
 
+#include "core/AttackTables.h"
 #include "core/Legality.h"
 #include "core/MoveGen.h"
 
@@ -53,20 +54,13 @@ SquareSet HintSet(const OriginHint& hint) {
 SquareSet CandidateOrigins(const BoardSquares& board, std::uint8_t colour, std::uint8_t pieceType, int to,
                            const OriginHint& hint) {
   const int file = FileOf(to), row = RowOf(to);
+  const auto t = static_cast<std::size_t>(to);
   SquareSet set = 0;
-  auto addStep = [&](int df, int dr) {
-    if (OnBoard(file + df, row + dr)) set |= Bit(SquareAt(file + df, row + dr));
-  };
   auto addRays = [&](bool straight, bool diagonal) {
-    for (int df = -1; df <= 1; ++df) {
-      for (int dr = -1; dr <= 1; ++dr) {
-        if ((df == 0 && dr == 0) || ((df != 0 && dr != 0) ? !diagonal : !straight)) continue;
-        for (int f = file + df, r = row + dr; OnBoard(f, r); f += df, r += dr) {
-          if (At(board, SquareAt(f, r)) == 0) continue;
-          set |= Bit(SquareAt(f, r));
-          break;
-        }
-      }
+    for (int d = 0; d < AttackTables::kDirections; ++d) {
+      if (kAttackTables.diagonal[static_cast<std::size_t>(d)] ? !diagonal : !straight) continue;
+      const int first = FirstOccupied(board, to, d);
+      if (first >= 0) set |= Bit(first);
     }
   };
 
@@ -86,9 +80,7 @@ SquareSet CandidateOrigins(const BoardSquares& board, std::uint8_t colour, std::
       return set;
     }
     case kKnight:
-      for (int df : {-2, -1, 1, 2})
-        for (int dr : {-2, -1, 1, 2})
-          if (df * df + dr * dr == 5) addStep(df, dr);
+      set = kAttackTables.knightSet[t];
       break;
     case kBishop:
       addRays(false, true);
@@ -100,9 +92,7 @@ SquareSet CandidateOrigins(const BoardSquares& board, std::uint8_t colour, std::
       addRays(true, true);
       break;
     case kKing:
-      for (int df = -1; df <= 1; ++df)
-        for (int dr = -1; dr <= 1; ++dr)
-          if (df != 0 || dr != 0) addStep(df, dr);
+      set = kAttackTables.kingSet[t];
       if (to == kC1 || to == kG1) set |= Bit(kE1);
       if (to == kC8 || to == kG8) set |= Bit(kE8);
       break;
@@ -136,7 +126,9 @@ bool IsLegal(const Position& before, std::uint8_t colour, int from, int to, std:
 
 // A quick answer for the common case: a piece that is not the king, not
 // pinned, not taking en passant, with its king not in check, can make any move
-// its movement rules allow. False means "look closer", not "illegal".
+// its movement rules allow. Knights and sliders come from their candidate
+// squares already known to reach the destination; pawns are checked in full.
+// False means "look closer", not "illegal".
 bool SurelyLegal(const Position& before, std::uint8_t colour, int from, int to, int inCheck,
                  const PositionHistory& history) {
   if (inCheck != 0) return false;
@@ -145,6 +137,7 @@ bool SurelyLegal(const Position& before, std::uint8_t colour, int from, int to, 
   if ((code & kPawn) && FileOf(from) != FileOf(to) && At(before.board, to) == 0) return false;
   const int king = before.kings.Of(colour);
   if (king < 0 || king >= 64 || IsPinned(before.board, colour, from, king)) return false;
+  if (code & (kKnight | kBishop | kRook | kQueen)) return !(At(before.board, to) & colour);
   std::string message;
   return IsMoveValid(before.board, colour, from, to, history, message);
 }

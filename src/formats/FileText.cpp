@@ -1,14 +1,24 @@
 #include "formats/FileText.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace varnock {
 
 void CleanFileText(std::string& text) {
-  std::erase_if(text, [](char c) {
+  // Most files hold none of the three bytes: three memchr passes find that at
+  // memory speed, and only a file that has them is compacted, from the first.
+  std::size_t first = text.size();
+  for (int byte : {0x00, 0xFE, 0xFF}) {
+    const void* found = first ? std::memchr(text.data(), byte, first) : nullptr;
+    if (found) first = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+  }
+  if (first == text.size()) return;
+  const auto end = std::remove_if(text.begin() + static_cast<std::ptrdiff_t>(first), text.end(), [](char c) {
     const unsigned char byte = static_cast<unsigned char>(c);
     return byte == 0x00 || byte == 0xFE || byte == 0xFF;
   });
+  text.erase(end, text.end());
 }
 
 namespace {

@@ -1,7 +1,14 @@
 #include "formats/PgnReader.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/Attack.h"
 #include "core/Fen.h"
@@ -24,6 +31,101 @@ bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool IsDelimiter(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '(' || c == ')' || c == '{'; }
+
+// The lexical state after the characters [from, to) of movetext that hold
+// no bracket, brace or line comment, starting in `state`. After a blank the
+// state is Between whatever it was, so only the last word is stepped through.
+State StateOfWord(State state, const char* text, std::size_t from, std::size_t to, std::size_t size) {
+  for (std::size_t k = to; k > from; --k) {
+    if (IsBlank(text[k - 1])) {
+      state = State::Between;
+      from = k;
+      break;
+    }
+  }
+  for (std::size_t k = from; k < to; ++k) {
+    const char c = text[k];
+    if (state == State::Between) {
+      if (c == '.') continue;
+      if (IsLetter(c) || IsDigit(c) || c == '*' ||
+          (c == '-' && (k + 1 >= size || (text[k + 1] != '+' && text[k + 1] != '/'))))
+        state = State::Token;
+      else if (c == '$')
+        state = State::Nag;
+      else if (c == '!' || c == '?' || c == '=' || c == '+' || c == '-')
+        state = State::Symbol;
+      else
+        state = State::Skip;
+    } else if (state == State::Token && c == '$') {
+      state = State::Nag;
+    }
+  }
+  return state;
+}
+
+// The next character at or after `i` that can end a game or change what a
+// scan counts: a bracket, a brace, ";", "[", "%" or NUL; `size` when none.
+std::size_t FindMovetextEvent(const char* text, std::size_t i, std::size_t size) {
+  static constexpr auto kEvents = [] {
+    std::array<bool, 256> events{};
+    for (unsigned char c : {'(', ')', '{', ';', '[', '%', '\0'}) events[c] = true;
+    return events;
+  }();
+#if defined(__SSE2__)
+  const __m128i open = _mm_set1_epi8('('), close = _mm_set1_epi8(')'), brace = _mm_set1_epi8('{');
+  const __m128i semicolon = _mm_set1_epi8(';'), bracket = _mm_set1_epi8('['), percent = _mm_set1_epi8('%');
+  const __m128i nul = _mm_setzero_si128();
+  for (; i + 16 <= size; i += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+    __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(chunk, open), _mm_cmpeq_epi8(chunk, close));
+    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, brace));
+    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, semicolon));
+    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, bracket));
+    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, percent));
+    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, nul));
+    const int mask = _mm_movemask_epi8(hit);
+    if (mask != 0) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+  }
+#endif
+  for (; i < size; ++i)
+    if (kEvents[static_cast<unsigned char>(text[i])]) return i;
+  return size;
+}
+
+// Past an escape line at `i` and the line ends after it.
+std::size_t SkipLine(const char* text, std::size_t i, std::size_t size) {
+  while (i < size && text[i] != '\r' && text[i] != '\n' && text[i] != '\0') ++i;
+  while (i < size && (text[i] == '\r' || text[i] == '\n')) ++i;
+  return i;
+}
+
+// The closing brace of a comment whose text begins at `i`, passing over
+// escape lines inside it (a "[" or "}" on such a line counts for nothing);
+// else where the text or a NUL ends it.
+std::size_t SkipComment(const char* text, std::size_t i, std::size_t size) {
+  while (i < size) {
+    const void* found = std::memchr(text + i, '}', size - i);
+    const std::size_t brace = found ? static_cast<std::size_t>(static_cast<const char*>(found) - text) : size;
+    // A "%" at a line start or a NUL before the brace changes the outcome.
+    std::size_t at = i;
+    bool restarted = false;
+    while (at < brace) {
+      const void* mark = std::memchr(text + at, '%', brace - at);
+      const void* nul = std::memchr(text + at, '\0', brace - at);
+      if (nul && (!mark || nul < mark)) return static_cast<std::size_t>(static_cast<const char*>(nul) - text);
+      if (!mark) break;
+      const std::size_t percent = static_cast<std::size_t>(static_cast<const char*>(mark) - text);
+      if (percent > 0 && (text[percent - 1] == '\r' || text[percent - 1] == '\n')) {
+        i = SkipLine(text, percent, size);
+        restarted = true;
+        break;
+      }
+      at = percent + 1;
+    }
+    if (!restarted) return brace;
+  }
+  return size;
+}
 
 // The tags stored in the header, by upper-cased name.
 struct KnownTag {
@@ -57,6 +159,8 @@ class PgnReader {
   void CommentChar(char c);
   void MarkChar(char c);
   void EscapeLine();
+  void SkipScannedMovetext();
+  bool ReadTagInOneStride();
   void FinishPending();
   void EndTag();
   void ProcessToken();
@@ -131,13 +235,22 @@ int PgnReader::Read() {
   }
 
   while (pos_ < text_.size()) {
+    if (Scanning() && !accepting_ && movetextSeen_ &&
+        (state_ == State::Between || state_ == State::Token || state_ == State::Nag || state_ == State::Symbol ||
+         state_ == State::Skip)) {
+      SkipScannedMovetext();
+      break;
+    }
     const char c = text_[pos_];
     if (c == '\0') break;
     if (state_ != State::TagValue && c == '%' && (previous_ == '\r' || previous_ == '\n')) {
       EscapeLine();
       continue;
     }
-    if (state_ == State::Between && c == '[' && movetextSeen_) break;  // the next game
+    if (state_ == State::Between && c == '[') {
+      if (movetextSeen_) break;  // the next game
+      if (ReadTagInOneStride()) continue;
+    }
     Step(c);
   }
   FinishPending();
@@ -208,6 +321,118 @@ void PgnReader::EscapeLine() {
   previous_ = '\n';
 }
 
+// Scan mode after the first move: nothing more is kept, the reader only finds
+// where the game ends and counts the brackets for the warning. It leaps from
+// one character that can matter to the next (brackets, braces, ";", "[",
+// "%", NUL); what lies between only decides, through the word in front of a
+// "[" or ";", whether the state is Between there. The outcome is exactly that
+// of stepping through every character.
+void PgnReader::SkipScannedMovetext() {
+  const char* const text = text_.data();
+  const std::size_t size = text_.size();
+  std::size_t i = pos_;
+  // The state at `wordStart`; from there to the cursor no blank, bracket or
+  // brace has been met.
+  State wordState = state_;
+  std::size_t wordStart = pos_;
+  // The character before `anchor` is `anchorPrevious`; after it, the text's.
+  std::size_t anchor = pos_;
+  char anchorPrevious = previous_;
+
+  auto finish = [&](std::size_t at, State state, char before) {
+    pos_ = at;
+    state_ = state;
+    previous_ = before;
+  };
+  auto previousAt = [&](std::size_t at) { return at > anchor ? text[at - 1] : anchorPrevious; };
+
+  while (true) {
+    const std::size_t j = FindMovetextEvent(text, i, size);
+    if (j >= size) return finish(size, StateOfWord(wordState, text, wordStart, size, size), previousAt(size));
+    const char c = text[j];
+    switch (c) {
+      case '\0':
+        return finish(j, StateOfWord(wordState, text, wordStart, j, size), previousAt(j));
+      case '(':
+      case ')':
+        ++(c == '(' ? openCount_ : closeCount_);
+        i = wordStart = j + 1;
+        wordState = State::Between;
+        break;
+      case '%':
+        if (previousAt(j) == '\r' || previousAt(j) == '\n') {
+          // Only a line end comes before "%" here: the word before it was
+          // ended, and the state is Between again.
+          i = wordStart = anchor = SkipLine(text, j, size);
+          anchorPrevious = '\n';
+          wordState = State::Between;
+        } else {
+          i = j + 1;
+        }
+        break;
+      case '{': {
+        const std::size_t end = SkipComment(text, j + 1, size);
+        if (end >= size || text[end] != '}') return finish(end, State::Comment, previousAt(end));
+        i = wordStart = end + 1;
+        wordState = State::Between;
+        break;
+      }
+      default: {  // "[" or ";"
+        const State state = StateOfWord(wordState, text, wordStart, j, size);
+        if (state == State::Between && c == '[') return finish(j, State::Between, previousAt(j));
+        if (c == ';' && (state == State::Between || state == State::Token)) {  // a line comment
+          std::size_t end = j + 1;
+          while (end < size && text[end] != '\r' && text[end] != '\n' && text[end] != '\0') ++end;
+          if (end >= size || text[end] == '\0') return finish(end, State::LineComment, previousAt(end));
+          i = wordStart = end + 1;
+          wordState = State::Between;
+        } else {
+          i = j + 1;  // part of a mark
+        }
+        break;
+      }
+    }
+  }
+}
+
+// A tag at the cursor's "[" read in one stride: its name, its value and the
+// closing bracket. A tag holding anything the stride leaves to the character
+// steps (a "%" that may begin an escape line, a NUL, the end of the text) is
+// not touched, and false is returned.
+bool PgnReader::ReadTagInOneStride() {
+  const char* const text = text_.data();
+  const std::size_t size = text_.size();
+  std::size_t i = pos_ + 1;
+  const std::size_t nameStart = i;
+  while (i < size && text[i] != '"') {
+    if (text[i] == '\0' || text[i] == '%') return false;
+    ++i;
+  }
+  if (i >= size) return false;
+  const std::size_t nameEnd = i++;
+  while (i < size && IsBlank(text[i])) ++i;
+  const std::size_t valueStart = i;
+  const void* quote = std::memchr(text + i, '"', size - i);
+  if (!quote) return false;
+  const std::size_t valueEnd = static_cast<std::size_t>(static_cast<const char*>(quote) - text);
+  if (std::memchr(text + valueStart, '\0', valueEnd - valueStart)) return false;
+  i = valueEnd + 1;
+  while (i < size && text[i] != ']') {
+    if (text[i] == '\0' || text[i] == '%') return false;
+    ++i;
+  }
+  if (i >= size) return false;
+
+  tagName_.assign(text + nameStart, std::min<std::size_t>(nameEnd - nameStart, 16));
+  tagValue_.assign(text + valueStart, valueEnd - valueStart);
+  pos_ = valueEnd;  // where the reports of a FEN tag place it
+  EndTag();
+  pos_ = i + 1;
+  previous_ = ']';
+  state_ = State::Between;
+  return true;
+}
+
 void PgnReader::Step(char c) {
   switch (state_) {
     case State::Between:
@@ -260,7 +485,8 @@ void PgnReader::Between(char c) {
     token_.assign(1, c);
     checkMarker_ = 0;
     equalsSeen_ = false;
-  } else if (c == ' ' || c == '\t' || c == '\n' || c == '.') {
+  } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '.') {
+    // A CR is a line end like LF: files with lone CR line ends read as others do.
     // nothing
   } else if (c == '(') {
     OpenVariation();
@@ -497,7 +723,7 @@ void PgnReader::EnterMove(int from, int to, std::uint8_t promotion, bool withSym
   GameTree& tree = *tree_;
   const bool startsLine = variationStart_;
   variationStart_ = false;
-  if (PlayReadMove(tree, from, to, promotion, ctx_.prompt, startsLine) == EntryOutcome::Refused) {
+  if (PlayReadMove(tree, from, to, promotion, ctx_.prompt, startsLine, true) == EntryOutcome::Refused) {
     accepting_ = false;  // no node slot could be had: the line ends here
     mark_.clear();
     return;

@@ -242,8 +242,8 @@ EntryOutcome PlayMoveOnScreen(GameTree& game, int fromFile, int fromRow, int toF
   return PlayMove(game, SquareAt(fromFile, fromRow), SquareAt(toFile, toRow), prompt);
 }
 
-EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt,
-                          bool startsLine) {
+EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt, bool startsLine,
+                          bool linesAreLegal) {
   if (from < 0 || from >= 64 || to < 0 || to >= 64) return EntryOutcome::Refused;
   const std::uint8_t mover = game.sideToMove;
   AdmittedMove move;
@@ -260,7 +260,16 @@ EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promoti
     move.capture = applied.capture;
   }
   move.irregular = from == to;
-  move.check = IsKingAttacked(move.boardAfter, move.kingsAfter, Opponent(mover));
+  // After an ordinary move that follows a legal ordinary move, only the moved
+  // piece and the line it opened can give check: the opponent's king was
+  // safe before it.
+  const MoveNode& current = game.Node(game.current);
+  const bool afterOrdinaryMove = linesAreLegal && current.parent != kNoNode && !current.Has(kFlagComposed) &&
+                                 current.From() != current.To() && !current.Has2(kFlag2Irregular);
+  if (afterOrdinaryMove && !move.irregular && (move.kind == kOrdinary || move.kind == kPromotion))
+    move.check = MoveGivesCheck(move.boardAfter, move.kingsAfter.Of(Opponent(mover)), from, to);
+  else
+    move.check = IsKingAttacked(move.boardAfter, move.kingsAfter, Opponent(mover));
   return AddMove(game, move, EntryMode::Reading, prompt, startsLine);
 }
 

@@ -57,9 +57,12 @@ EntryOutcome PlayMove(GameTree& game, int from, int to, UserPrompt& prompt);
 EntryOutcome PlayMoveOnScreen(GameTree& game, int fromFile, int fromRow, int toFile, int toRow, UserPrompt& prompt);
 
 // The readers' entry: no checks; the move is applied, its check flag
-// computed, and it is added in reading mode.
+// computed, and it is added in reading mode. `linesAreLegal` tells that every
+// move of the game so far was checked for legality as it was read (as the
+// PGN reader does), which lets the check flag be found from the moved piece
+// alone.
 EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt,
-                          bool startsLine = false);
+                          bool startsLine = false, bool linesAreLegal = false);
 
 // The pass command: a move from a8 to a8.
 EntryOutcome CmPass(GameTree& game, UserPrompt& prompt);

@@ -15,6 +15,17 @@ TEST(FileText, CleaningAndTypeDetection) {
   CleanFileText(wide);
   EXPECT_EQ(wide, "[Ev");
 
+  // Each of the three bytes alone, late in a long text, and the bytes that
+  // merely resemble them kept.
+  for (char bad : {'\0', '\xFE', '\xFF'}) {
+    std::string text = std::string(5000, 'a') + bad + "b\xFD\x01" + bad;
+    CleanFileText(text);
+    EXPECT_EQ(text, std::string(5000, 'a') + "b\xFD\x01");
+  }
+  std::string clean = "[Event \"\xC3\xA9\"]";
+  CleanFileText(clean);
+  EXPECT_EQ(clean, "[Event \"\xC3\xA9\"]");
+
   EXPECT_EQ(DetectFileType("(\r\nGM[Chess]\r\n"), kFileEch);
   EXPECT_EQ(DetectFileType("(GM [ chess ]"), kFileEch);
   EXPECT_EQ(DetectFileType("(GM[[3]"), kFileEch);

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "formats/FileText.h"
 #include "formats/PgnReader.h"
+#include "support/Corpus.h"
 #include "support/ScriptedPrompt.h"
 #include "tree/Bookmarks.h"
 #include "tree/Positions.h"
@@ -253,6 +257,73 @@ TEST(PgnReader, ScanFindsTheGamesWithoutReadingMoves) {
   EXPECT_EQ(game.header.Get(HeaderField::Event), "Edited");
   EXPECT_TRUE(game.loaded);
   EXPECT_TRUE(game.Tree().Node(game.Tree().root).next != kNoNode);
+}
+
+// Where each game of a text ends, its header and the questions asked, for
+// one reading mode.
+std::vector<std::string> GameBoundaries(const std::string& text, ReadMode mode) {
+  NodeStore store;
+  ScriptedPrompt prompt;
+  PgnReadContext ctx;
+  ctx.text = text;
+  ctx.prompt = &prompt;
+  ctx.fileName = "games.pgn";
+  std::vector<std::string> games;
+  while (true) {
+    SGridFrame game(store);
+    if (!Do_FilePGN(game, mode, ctx)) break;
+    std::string entry = std::to_string(ctx.cursor) + (game.flipped ? " flipped" : "");
+    for (int f = 0; f < kHeaderFieldCount; ++f)
+      entry += "|" + std::string(game.header.Get(static_cast<HeaderField>(f)));
+    games.push_back(entry);
+  }
+  for (const auto& record : prompt.Records()) games.push_back(record.caption + ": " + record.text);
+  return games;
+}
+
+TEST(PgnReader, ScanEndsEveryGameWhereAFullReadEndsIt) {
+  // Brackets and escape lines inside comments, junk, symbols and NAGs glued
+  // to moves, a "[" that only a state between tokens takes for a new game.
+  const std::vector<std::string> texts = {
+      "[Event \"A\"]\n1. e4 {a [b] (c\n%XF[] [Event \"not\"]\n} e5 (1... c5 $1!) *\n[Event \"B\"]\n1. d4 *",
+      "[Event \"A\"]\n1. e4 e5\n%comment [Event\n2. Nf3 ; [Event \"x\"]\n*\n[Event \"B\"]\n1. c4",
+      "[Event \"A\"]\n1. e4 e5$1[x] \"q[\" 2. Nf3[ *\n[Event \"B\"]\n1. c4 ((1. d4) *\n[Event \"C\"]\n1. e4 -+ -/+ --[ "
+      "*",
+      "[Event \"A\"]\r\n1. e4 e5 1-0\r\r[Event \"B\"]\r1. d4 \rd5 0-1\r",
+      "1. e4 {unterminated [Event \"B\"]\n1. d4",
+      "[Event \"A\"]\n1. e4 (\n[Event \"B\"]\n1. d4 *",
+  };
+  for (const std::string& text : texts)
+    EXPECT_EQ(GameBoundaries(text, ReadMode::Scan), GameBoundaries(text, ReadMode::Full)) << text;
+
+  // Random movetext from the characters the lexical rules tell apart.
+  const std::string alphabet = std::string("[]{}();%$!?=+-./\" \t\r\n\nabe45*KQNx#", 36) + std::string(1, '\0');
+  std::mt19937 random(20261208);
+  for (int round = 0; round < 3000; ++round) {
+    std::string movetext;
+    const int length = static_cast<int>(random() % 60);
+    for (int k = 0; k < length; ++k) movetext += alphabet[random() % alphabet.size()];
+    const std::string text = "[Event \"A\"]\n1. e4 " + movetext + "\n[Event \"B\"]\n1. d4 *\n[Event \"C\"]\n1. c4";
+    ASSERT_EQ(GameBoundaries(text, ReadMode::Scan), GameBoundaries(text, ReadMode::Full))
+        << ::testing::PrintToString(text);
+  }
+
+  const auto files = testing::CorpusFiles({"annotated", "odd", "big"});
+  ASSERT_FALSE(files.empty());
+  for (const auto& path : files) {
+    std::string text = testing::ReadCorpusFile(path);
+    CleanFileText(text);
+    EXPECT_EQ(GameBoundaries(text, ReadMode::Scan), GameBoundaries(text, ReadMode::Full)) << path;
+  }
+}
+
+TEST(PgnReader, LoneCarriageReturnsEndLinesAsLineFeedsDo) {
+  Reading r("[Event \"A\"]\r[White \"W\"]\r\r1. e4 e5 2. Nf3 1-0\r\r[Event \"B\"]\r\r1. d4 \rd5 \r0-1\r");
+  ASSERT_EQ(r.games.size(), 2u);
+  EXPECT_EQ(r.games[1]->header.Get(HeaderField::Event), "B");
+  EXPECT_EQ(r.MainLine(0), "e2e4 e7e5 g1f3");
+  EXPECT_EQ(r.MainLine(1), "d2d4 d7d5");
+  EXPECT_TRUE(r.errors.Empty());
 }
 
 TEST(PgnReader, HostileTextEndsCleanly) {
