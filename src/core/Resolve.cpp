@@ -108,15 +108,21 @@ struct Position {
   KingSquares kings;
 };
 
+// The position a move is looked for in: the caller's board, not a copy.
+struct Before {
+  const BoardSquares& board;
+  KingSquares kings;
+};
+
 // The board after a move; a pawn reaching the last rank becomes `promotion`.
-Position Played(const Position& before, int from, int to, std::uint8_t promotion) {
-  Position after = before;
+Position Played(const Before& before, int from, int to, std::uint8_t promotion) {
+  Position after{before.board, before.kings};
   const bool promotes = (At(before.board, from) & kPawn) && (RowOf(to) == 0 || RowOf(to) == 7);
   ApplyMove(after.board, after.kings, from, to, promotes ? promotion : 0);
   return after;
 }
 
-bool IsLegal(const Position& before, std::uint8_t colour, int from, int to, std::uint8_t promotion,
+bool IsLegal(const Before& before, std::uint8_t colour, int from, int to, std::uint8_t promotion,
              const PositionHistory& history) {
   std::string message;
   if (!IsMoveValid(before.board, colour, from, to, history, message)) return false;
@@ -129,7 +135,7 @@ bool IsLegal(const Position& before, std::uint8_t colour, int from, int to, std:
 // its movement rules allow. Knights and sliders come from their candidate
 // squares already known to reach the destination; pawns are checked in full.
 // False means "look closer", not "illegal".
-bool SurelyLegal(const Position& before, std::uint8_t colour, int from, int to, int inCheck,
+bool SurelyLegal(const Before& before, std::uint8_t colour, int from, int to, int inCheck,
                  const PositionHistory& history) {
   if (inCheck != 0) return false;
   const std::uint8_t code = At(before.board, from);
@@ -153,7 +159,7 @@ bool Mates(const Position& after, std::uint8_t colour) {
 
 // Whether a legal move is passed over because it does not do what the check
 // mark says. Pawn and king moves are taken as written.
-bool PassedOver(const Position& before, std::uint8_t colour, int from, int to, std::uint8_t promotion, int checkMark) {
+bool PassedOver(const Before& before, std::uint8_t colour, int from, int to, std::uint8_t promotion, int checkMark) {
   if (At(before.board, from) & (kPawn | kKing)) return false;
   const Position after = Played(before, from, to, promotion);
   const bool givesCheck = IsKingAttacked(after.board, after.kings, Opponent(colour));
@@ -174,8 +180,8 @@ bool Holds(const BoardSquares& board, int square, std::uint8_t colour, std::uint
   return (code & colour) && (code & pieceType);
 }
 
-Position Start(const BoardSquares& board) {
-  Position position{board, {}};
+Before Start(const BoardSquares& board) {
+  Before position{board, {}};
   LocateKings(board, position.kings);
   return position;
 }
@@ -187,7 +193,7 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
                          const PositionHistory& history, const KnownPosition& known) {
   ResolvedMove result;
   if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return result;
-  const Position before = known.kings ? Position{board, *known.kings} : Start(board);
+  const Before before = known.kings ? Before{board, *known.kings} : Start(board);
   SquareSet candidates = CandidateOrigins(board, colour, pieceType, toSquare, ParseHint(disambiguation));
 
   SquareSet legal = 0;
@@ -228,7 +234,7 @@ ResolvedCapture ResolveCapture(const BoardSquares& board, std::uint8_t colour, i
     if (Holds(board, square, Opponent(colour), capturedType)) victims |= Bit(square);
   }
   if (!movers || !victims) return result;
-  const Position before = Start(board);
+  const Before before = Start(board);
   while (movers) {
     const int from = PopLowest(movers);
     for (SquareSet targets = victims; targets;) {

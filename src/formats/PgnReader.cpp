@@ -195,7 +195,19 @@ class PgnReader {
   int openCount_ = 0;
   int closeCount_ = 0;
 
-  std::string token_;
+  // The move token being collected: at most 8 characters are kept.
+  struct TokenText {
+    char text[8];
+    std::size_t length = 0;
+    void Clear() { length = 0; }
+    void Assign(char c) { text[0] = c, length = 1; }
+    void Add(char c) {
+      if (length < sizeof text) text[length++] = c;
+    }
+    bool Empty() const { return length == 0; }
+    std::string_view View() const { return {text, length}; }
+  };
+  TokenText token_;
   int checkMarker_ = 0;
   bool equalsSeen_ = false;
   std::string tagName_;
@@ -482,7 +494,7 @@ void PgnReader::Between(char c) {
       failureRecorded_ = true;
     }
     state_ = State::Token;
-    token_.assign(1, c);
+    token_.Assign(c);
     checkMarker_ = 0;
     equalsSeen_ = false;
   } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '.') {
@@ -573,7 +585,7 @@ void PgnReader::TokenChar(char c) {
   // ends the move as a space would, and opens its own state.
   if (c == '$' || c == ';') {
     ProcessToken();
-    token_.clear();
+    token_.Clear();
     checkMarker_ = 0;
     equalsSeen_ = false;
     Between(c);
@@ -583,7 +595,7 @@ void PgnReader::TokenChar(char c) {
   }
   if (IsDelimiter(c)) {
     ProcessToken();
-    token_.clear();
+    token_.Clear();
     checkMarker_ = 0;
     equalsSeen_ = false;
     state_ = c == '{' ? State::Comment : State::Between;
@@ -597,20 +609,28 @@ void PgnReader::TokenChar(char c) {
     }
     return;
   }
-  if (c == '.') {
-    token_.clear();
-  } else if (c == '-' || c == 'x') {
-  } else if (c == '+') {
-    checkMarker_ = 1;
-  } else if (c == '#') {
-    checkMarker_ = 2;
-  } else if (c == '=') {
-    equalsSeen_ = true;
-  } else if (token_.size() < 8) {
-    token_ += c;
+  // This character and the rest of the token in one go: a "%" inside a
+  // token follows a token character, so it never begins an escape line.
+  const char* const text = text_.data();
+  const std::size_t size = text_.size();
+  while (true) {
+    if (c == '.') {
+      token_.Clear();
+    } else if (c == '-' || c == 'x') {
+    } else if (c == '+') {
+      checkMarker_ = 1;
+    } else if (c == '#') {
+      checkMarker_ = 2;
+    } else if (c == '=') {
+      equalsSeen_ = true;
+    } else {
+      token_.Add(c);
+    }
+    previous_ = c;
+    if (++pos_ >= size) return;
+    c = text[pos_];
+    if (IsDelimiter(c) || c == '$' || c == ';' || c == '\0') return;
   }
-  previous_ = c;
-  ++pos_;
 }
 
 void PgnReader::CommentChar(char c) {
@@ -666,12 +686,12 @@ void PgnReader::ApplyMark(std::string_view text, bool nag, NodeRef node) {
 }
 
 void PgnReader::ProcessToken() {
-  if (token_.empty()) return;
+  if (token_.Empty()) return;
   movetextSeen_ = true;
   if (!accepting_) return;
-  const std::string copy = token_;
+  const std::string_view copy = token_.View();
 
-  MoveToken parsed = ClassifyToken(token_, checkMarker_, equalsSeen_);
+  MoveToken parsed = ClassifyToken(token_.View(), checkMarker_, equalsSeen_);
   switch (parsed.kind) {
     case MoveToken::Result:
       if (HasTree() && parsed.result) tree_->Store().SetResult(tree_->current, parsed.result);
@@ -708,8 +728,8 @@ void PgnReader::ProcessToken() {
     std::string message = Format(
         "Error in game number %d of the PGN collection, on line number %d.\r\nThe following move caused the "
         "error.\r\n\r\n\t%s\r\n\r\nThe error occurred within the following extract.\r\n\r\n%s\n\nMove number = %d",
-        gameNumber_, ctx_.lines.LineAt(text_, pos_), copy.c_str(), ExtractAround(text_, gameStart_, pos_).c_str(),
-        MovesFromRoot(tree, tree.current));
+        gameNumber_, ctx_.lines.LineAt(text_, pos_), std::string(copy).c_str(),
+        ExtractAround(text_, gameStart_, pos_).c_str(), MovesFromRoot(tree, tree.current));
     if (!ctx_.fileName.empty()) message += "\r\n\r\nThe variation was truncated at this point.\r\n";
     Report(message + PlayerLines());
     accepting_ = false;
