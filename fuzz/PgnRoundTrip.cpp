@@ -25,6 +25,13 @@ class QuietPrompt : public UserPrompt {
   std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override {
     return std::nullopt;
   }
+  std::optional<std::string> ChooseFileToOpen(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> ChooseFileToSave(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void ShowFile(const std::string&, const std::string&) override {}
 
   std::vector<std::string> told;
 };

@@ -9,9 +9,13 @@ namespace varnock::cli {
 
 using Args = std::vector<std::string>;
 
+int CommandCheck(const Args& args);
+int CommandConvert(const Args& args);
+int CommandCount(const Args& args);
 int CommandDump(const Args& args);
 int CommandFen(const Args& args);
 int CommandPerft(const Args& args);
+int CommandSave(const Args& args);
 
 // Writes "varnock-cli: TEXT" to stderr and returns 2.
 int UsageError(const std::string& text);

@@ -41,4 +41,20 @@ std::optional<std::string> ConsolePrompt::AskText(const std::string& title, cons
   return std::nullopt;
 }
 
+std::optional<std::string> ConsolePrompt::ChooseFileToOpen(const std::string& title, const std::string&,
+                                                           const std::string&) {
+  std::cerr << title << ": -> " << (fileAnswer_ ? *fileAnswer_ : std::string("Cancel")) << '\n';
+  return fileAnswer_;
+}
+
+std::optional<std::string> ConsolePrompt::ChooseFileToSave(const std::string& title, const std::string&,
+                                                           const std::string&) {
+  std::cerr << title << ": -> " << (fileAnswer_ ? *fileAnswer_ : std::string("Cancel")) << '\n';
+  return fileAnswer_;
+}
+
+void ConsolePrompt::ShowFile(const std::string& path, const std::string& title) {
+  std::cerr << (title.empty() ? std::string("File") : title) << ": " << path << '\n';
+}
+
 }  // namespace varnock::cli

@@ -18,12 +18,23 @@ class ConsolePrompt : public UserPrompt {
   std::optional<int> Choose(const std::string& title, const std::vector<std::string>& items) override;
   std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
                                      const std::string& initial) override;
+  // Commands name their files on the command line: a file dialog answers
+  // with the path given to AnswerFileDialogsWith, else it is cancelled. A
+  // file to show is named on stderr.
+  std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
+                                              const std::string& defaultExtension) override;
+  std::optional<std::string> ChooseFileToSave(const std::string& title, const std::string& filter,
+                                              const std::string& defaultExtension) override;
+  void ShowFile(const std::string& path, const std::string& title) override;
+
+  void AnswerFileDialogsWith(std::string path) { fileAnswer_ = std::move(path); }
 
   // The text as one line: CR removed, LF written as the two characters \n.
   static std::string OneLine(const std::string& text);
 
  private:
   bool answerYes_;
+  std::optional<std::string> fileAnswer_;
 };
 
 }  // namespace varnock::cli

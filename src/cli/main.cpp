@@ -16,6 +16,21 @@ struct Command {
 
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
+      {"check",
+       {CommandCheck, "check FILE [--per-game] [--errors] [--yes]",
+        "Open the collection, then read the moves of every game. Prints\n"
+        "'games N nodes X mainline Y errors E' (nodes: move nodes in all lines; mainline:\n"
+        "plies of the main lines; errors: games with reports). --per-game first prints\n"
+        "'GAME<TAB>mainline plies<TAB>nodes<TAB>0 or 1' for each game; --errors prints the\n"
+        "error list after the summary. Exit status 1 when there were reports."}},
+      {"convert",
+       {CommandConvert, "convert IN OUT [--long] [--yes]",
+        "Open IN and Save As OUT: PGN, or ECH when OUT ends in .ech. --long writes PGN\n"
+        "moves in long algebraic notation. The report goes to stderr."}},
+      {"count",
+       {CommandCount, "count FILE [--yes]",
+        "Open the collection as the main window does (the first game in full, the\n"
+        "others scanned) and print the number of games."}},
       {"dump",
        {CommandDump, "dump FILE GAME [--long] [--extensions] [--symbols] [--no-variations] [--ech]",
         "Read the games of FILE (PGN or ECH) up to GAME (1-based) and write that game anew:\n"
@@ -27,6 +42,11 @@ const std::map<std::string, Command>& Commands() {
         "Parse and validate a FEN. Prints 'valid', 'warning' or 'rejected', then the\n"
         "message if there is one, then (unless rejected) the position written back as FEN.\n"
         "Exit status 0 when valid, 1 for a warning or a rejection."}},
+      {"save",
+       {CommandSave, "save FILE [--tag GAME:NAME=VALUE]... [--backup-dir DIR] [--backups N] [--yes]",
+        "Change header fields (NAME: a PGN tag name such as Event or WhiteELO, or Annotator\n"
+        "or GameComment) and save the file in place. The old file becomes a backup in\n"
+        "DIR (default the Backup folder), of which the newest N (default 120) are kept."}},
       {"perft",
        {CommandPerft, "perft FEN DEPTH [--divide]",
         "Count the legal move sequences of DEPTH plies from the position, with the\n"

@@ -29,6 +29,18 @@ class UserPrompt {
   // when cancelled.
   virtual std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
                                              const std::string& initial) = 0;
+
+  // File dialogs. `filter` is written as pairs of caption and pattern, each
+  // ended by "|", the whole ended by a second "|" ("PGN Files  ( *.pgn
+  // )|*.pgn|All Files  ( *.* )|*.*||"). The chosen path, or nothing when
+  // cancelled. The open dialog wants an existing file; the save dialog asks
+  // before overwriting one.
+  virtual std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
+                                                      const std::string& defaultExtension) = 0;
+  virtual std::optional<std::string> ChooseFileToSave(const std::string& title, const std::string& filter,
+                                                      const std::string& defaultExtension) = 0;
+  // Shows a text file in the file viewer, under `title` when one is given.
+  virtual void ShowFile(const std::string& path, const std::string& title) = 0;
 };
 
 }  // namespace varnock

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/UserPrompt.h"
+
 namespace varnock {
 
 class SErrorList {
@@ -19,6 +21,17 @@ class SErrorList {
   const std::set<int>& GameNumbers() const { return games_; }
   // All reports joined as the error file joins them.
   std::string Joined() const;
+
+  // Asks whether the user wishes to see the errors and, if so, stores them
+  // and shows the file.
+  void Display(UserPrompt& prompt, const std::string& namePrefix, const std::string& viewerTitle,
+               const std::string& tempFolder) const;
+  // Writes the joined reports to a new file "PREFIX_N.txt" in the temporary
+  // folder (N from the current time in seconds + 1 up to the first free
+  // name) and shows it; returns the file's path, or "" when it could not be
+  // written.
+  std::string Store(UserPrompt& prompt, const std::string& namePrefix, const std::string& viewerTitle,
+                    const std::string& tempFolder) const;
 
  private:
   std::vector<std::string> messages_;

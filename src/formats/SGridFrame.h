@@ -32,6 +32,12 @@ class SGridFrame {
   void DropTree() { tree_.reset(); }
   NodeStore& Store() const { return store_; }
 
+  // stateFlags with kMovesChanged also set when the tree was edited since it
+  // was read.
+  std::uint8_t StateFlags() const {
+    return static_cast<std::uint8_t>(stateFlags | (tree_ && tree_->changed ? kMovesChanged : 0));
+  }
+
   int gameId = 0;
   std::int32_t treeViewTop = 0;
   GameHeader header;

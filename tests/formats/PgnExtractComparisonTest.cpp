@@ -27,6 +27,7 @@
 #include "formats/FileText.h"
 #include "formats/PgnReader.h"
 #include "support/Corpus.h"
+#include "support/SilentPrompt.h"
 #include "tree/Positions.h"
 
 namespace varnock {
@@ -36,16 +37,7 @@ namespace fs = std::filesystem;
 using Tags = std::map<std::string, std::string>;
 
 // Says no to every question and shows nothing.
-class SilentPrompt : public UserPrompt {
- public:
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  bool AskOkCancel(const std::string&, const std::string&) override { return false; }
-  void Inform(const std::string&, const std::string&) override {}
-  std::optional<int> Choose(const std::string&, const std::vector<std::string>&) override { return std::nullopt; }
-  std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-};
+using testing::SilentPrompt;
 
 // The pgn-extract to run: $PGN_EXTRACT, else on the PATH, else Debian's
 // /usr/games/pgn-extract; "" when there is none.

@@ -7,6 +7,7 @@ namespace varnock::testing {
 ScriptedPrompt::Answer ScriptedPrompt::Next(const Record& record) {
   records_.push_back(record);
   if (answers_.empty()) {
+    if (declineUnscripted_) return {};
     ADD_FAILURE() << "unscripted question '" << record.caption << "': " << record.text;
     return {};
   }
@@ -38,6 +39,22 @@ std::optional<std::string> ScriptedPrompt::AskText(const std::string& title, con
                                                    const std::string&) {
   Answer answer = Next({Kind::Text, title, prompt});
   return answer.yes ? answer.text : std::nullopt;
+}
+
+std::optional<std::string> ScriptedPrompt::ChooseFileToOpen(const std::string& title, const std::string& filter,
+                                                            const std::string&) {
+  Answer answer = Next({Kind::OpenFile, title, filter});
+  return answer.yes ? answer.text : std::nullopt;
+}
+
+std::optional<std::string> ScriptedPrompt::ChooseFileToSave(const std::string& title, const std::string& filter,
+                                                            const std::string&) {
+  Answer answer = Next({Kind::SaveFile, title, filter});
+  return answer.yes ? answer.text : std::nullopt;
+}
+
+void ScriptedPrompt::ShowFile(const std::string& path, const std::string& title) {
+  records_.push_back({Kind::ShowFile, title, path});
 }
 
 const ScriptedPrompt::Record& ScriptedPrompt::Last() const {

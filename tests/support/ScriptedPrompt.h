@@ -12,7 +12,7 @@ namespace varnock::testing {
 
 class ScriptedPrompt : public UserPrompt {
  public:
-  enum class Kind { YesNo, OkCancel, Inform, Choose, Text };
+  enum class Kind { YesNo, OkCancel, Inform, Choose, Text, OpenFile, SaveFile, ShowFile };
   struct Record {
     Kind kind;
     std::string caption;  // the caption, or the title of a picker or text entry
@@ -26,6 +26,9 @@ class ScriptedPrompt : public UserPrompt {
   ScriptedPrompt& Pick(int index) { return Push(Answer{true, index, {}}); }
   ScriptedPrompt& CancelPick() { return Push(Answer{false, std::nullopt, {}}); }
   ScriptedPrompt& Type(std::string text) { return Push(Answer{true, {}, std::move(text)}); }
+  // The path a file dialog returns, or its cancellation.
+  ScriptedPrompt& File(std::string path) { return Type(std::move(path)); }
+  ScriptedPrompt& CancelFile() { return Push(Answer{false, {}, {}}); }
 
   bool AskYesNo(const std::string& caption, const std::string& text) override;
   bool AskOkCancel(const std::string& caption, const std::string& text) override;
@@ -33,6 +36,20 @@ class ScriptedPrompt : public UserPrompt {
   std::optional<int> Choose(const std::string& title, const std::vector<std::string>& items) override;
   std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
                                      const std::string& initial) override;
+  // File dialogs are recorded with their filter as the text; ShowFile needs
+  // no answer and records the path as the text.
+  std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
+                                              const std::string& defaultExtension) override;
+  std::optional<std::string> ChooseFileToSave(const std::string& title, const std::string& filter,
+                                              const std::string& defaultExtension) override;
+  void ShowFile(const std::string& path, const std::string& title) override;
+
+  // Unscripted questions are answered No (or cancelled) instead of failing
+  // the test: for loads of real files that may or may not report errors.
+  ScriptedPrompt& DeclineUnscripted() {
+    declineUnscripted_ = true;
+    return *this;
+  }
 
   const std::vector<Record>& Records() const { return records_; }
   const Record& Last() const;
@@ -52,6 +69,7 @@ class ScriptedPrompt : public UserPrompt {
   Answer Next(const Record& record);
 
   std::deque<Answer> answers_;
+  bool declineUnscripted_ = false;
   std::vector<Record> records_;
 };
 

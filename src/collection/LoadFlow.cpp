@@ -1,0 +1,82 @@
+// Opening collection files: Load, CmReLoad, From_MRU and the reload they
+// end in.
+#include <algorithm>
+
+#include "collection/FileCommands.h"
+#include "core/Format.h"
+#include "formats/LoadFile.h"
+
+namespace varnock {
+
+const char* const kGameFileFilter = "PGN Files  ( *.pgn )|*.pgn|ECH Files  ( *.ech )|*.ech|All Files  ( *.* )|*.*||";
+
+void RecentFiles::Add(const std::string& name) {
+  if (name.empty()) return;
+  std::erase(names_, name);
+  names_.insert(names_.begin(), name);
+  if (names_.size() > 15) names_.resize(15);
+}
+
+FileCommands::FileCommands(Collection& collection, FileSettings fileSettings)
+    : settings(std::move(fileSettings)), collection_(collection), prompt_(collection.Prompt()) {}
+
+bool FileCommands::ReLoad(const std::string& name) {
+  if (name.empty()) {
+    prompt_.Inform("ReLoad()", "Unable to proceed - No filename");
+    return false;
+  }
+  if (collection_.modified &&
+      !prompt_.AskYesNo("ReLoad()", "Unsaved changes will be lost.\r\nDo you wish to load the file?"))
+    return false;
+  std::optional<LoadedFile> loaded = Load_File(name, prompt_, "CreateFile()");
+  if (!loaded) return false;
+  CleanFileText(loaded->text);
+  const FileType type = DetectFileType(loaded->text);
+  if (type == kFileNone) {
+    prompt_.Inform("ReLoad()",
+                   Format("'%s'\r\n\r\nFile is not recognised as being either a PGN or ECH file", name.c_str()));
+    return false;
+  }
+  collection_.errors.Clear();
+  if (!collection_.BuildFromText(std::move(loaded->text), type, name, loaded->size)) return false;
+  recent.Add(name);
+  collection_.fileName = name;
+  collection_.modified = false;
+  if (collection_.views) collection_.views->Refresh();
+  return true;
+}
+
+void FileCommands::Load() {
+  if (collection_.modified &&
+      !prompt_.AskYesNo("Load()", "Unsaved changes will be lost.\r\nDo you wish to load a new game file?"))
+    return;
+  std::optional<std::string> name = prompt_.ChooseFileToOpen("Select Game File", kGameFileFilter, "pgn");
+  if (!name) return;
+  collection_.modified = false;  // the question has been asked
+  if (name->empty()) {
+    prompt_.Inform("Load()", "Unable to Load - No filename");
+    return;
+  }
+  if (*name == collection_.fileName &&
+      !prompt_.AskYesNo("Load()",
+                        Format("The file '%s' is currently loaded\n\nDo you wish to reload from disk?", name->c_str())))
+    return;
+  ReLoad(*name);
+}
+
+void FileCommands::CmReLoad() {
+  if (!collection_.modified &&
+      !prompt_.AskYesNo("CmReLoad()", "No changes have been detected.\n\nDo you wish to reload?"))
+    return;
+  ReLoad(collection_.fileName);
+}
+
+void FileCommands::From_MRU(const std::string& name) {
+  if (name == collection_.fileName &&
+      !prompt_.AskYesNo("From_MRU()",
+                        Format("The file '%s' is currently loaded\n\nDo you wish to reload from disk?", name.c_str())))
+    return;
+  ReLoad(name);
+}
+
+}  // namespace varnock

@@ -1,0 +1,93 @@
+#include "formats/LoadFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <new>
+
+#include "formats/SystemError.h"
+
+namespace varnock {
+
+namespace {
+
+// Closes the descriptor on every way out.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// The memory the machine has; a file larger than that cannot be held.
+std::uint64_t PhysicalMemory() {
+  const long pages = ::sysconf(_SC_PHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+  if (pages <= 0 || pageSize <= 0) return UINT64_MAX;
+  return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+}
+
+}  // namespace
+
+std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt, const std::string& openCaption) {
+  // Non-blocking, so that a FIFO given as the file cannot hang the load.
+  FileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (file.get() < 0) {
+    prompt.Inform(openCaption, FileErrorText(name, errno));
+    return std::nullopt;
+  }
+  struct stat status {};
+  if (::fstat(file.get(), &status) != 0) {
+    prompt.Inform("Load_File()", "'" + name + "'\nLoad_File(): GetFileSize failed");
+    return std::nullopt;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    prompt.Inform(openCaption, FileErrorText(name, EISDIR));
+    return std::nullopt;
+  }
+  if (!S_ISREG(status.st_mode) || status.st_size <= 0) {
+    prompt.Inform("Load_File()", "Zero bytes read");
+    return std::nullopt;
+  }
+  const auto size = static_cast<std::uint64_t>(status.st_size);
+  LoadedFile loaded;
+  loaded.size = size;
+  try {
+    if (size >= PhysicalMemory() || size >= loaded.text.max_size()) throw std::bad_alloc();
+    loaded.text.resize(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    prompt.Inform("Load_File()", "GlobalAlloc failed!");
+    return std::nullopt;
+  }
+
+  std::size_t done = 0;
+  while (done < loaded.text.size()) {
+    const std::size_t chunk = std::min<std::size_t>(loaded.text.size() - done, std::size_t{1} << 30);
+    const ssize_t got = ::read(file.get(), loaded.text.data() + done, chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  // A file that shrank or grew while it was read gives no consistent text.
+  char extra = 0;
+  ssize_t more = 0;
+  do {
+    more = done == loaded.text.size() ? ::read(file.get(), &extra, 1) : 0;
+  } while (more < 0 && errno == EINTR);
+  if (done != loaded.text.size() || more > 0) {
+    prompt.Inform("Load_File()", "Zero bytes read");
+    return std::nullopt;
+  }
+  return loaded;
+}
+
+}  // namespace varnock

@@ -1,0 +1,25 @@
+// Reading a whole collection file into memory.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/UserPrompt.h"
+
+namespace varnock {
+
+struct LoadedFile {
+  std::string text;        // every byte of the file
+  std::uint64_t size = 0;  // the file's size
+};
+
+// Reads the file in one go. Every failure is reported (under
+// `openCaption` when the file cannot be opened, else "Load_File()") and
+// gives nothing: a folder or an unreadable file, a size that cannot be had,
+// a file larger than memory can hold ("GlobalAlloc failed!"), an empty file
+// or one whose size changes while it is read ("Zero bytes read").
+std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
+                                    const std::string& openCaption = "Load_File(): CreateFile()");
+
+}  // namespace varnock
