@@ -14,10 +14,12 @@ packages_of() {
   case "$1" in
     build)
       # Compiler, CMake, tests (pgn-extract is the reader's reference),
-      # benchmarks, formatting, the compressed corpus.
+      # benchmarks, formatting, the compressed corpus; a real UCI engine for
+      # the engine tests.
       echo cmake make g++ pkg-config \
         libgtest-dev libgmock-dev libbenchmark-dev pgn-extract \
-        clang-format xz-utils python3
+        clang-format xz-utils python3 \
+        stockfish
       ;;
     fonts)
       # The board fonts: SVG -> raster (rsvg-convert) -> masks (PIL)

@@ -9,6 +9,7 @@ namespace varnock::cli {
 
 using Args = std::vector<std::string>;
 
+int CommandAnalyse(const Args& args);
 int CommandCheck(const Args& args);
 int CommandConvert(const Args& args);
 int CommandCount(const Args& args);

@@ -16,6 +16,15 @@ struct Command {
 
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
+      {"analyse",
+       {CommandAnalyse, "analyse FEN --engine PATH [--seconds S] [--lines N] [--hash MB]",
+        "Run the UCI engine at PATH on the position for S seconds (default 5, fractions\n"
+        "allowed) with N lines (default 1) and MB megabytes of hash (default 32), then\n"
+        "stop it cleanly. Prints the analysis list as the analysis window shows it at\n"
+        "the end, one 'depth<TAB>score<TAB>moves' row per line, then 'best<TAB>' and\n"
+        "the best line (the newest line while no depth was completed). Scores read\n"
+        "from White's side. Exit status 1 when the engine failed, 2 when it could\n"
+        "not be started or the FEN is refused."}},
       {"check",
        {CommandCheck, "check FILE [--per-game] [--errors] [--yes]",
         "Open the collection, then read the moves of every game. Prints\n"

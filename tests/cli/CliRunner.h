@@ -14,4 +14,8 @@ struct CliRun {
 
 CliRun RunCli(const std::vector<std::string>& args);
 
+// Starts varnock-cli without waiting for it (its output discarded); the
+// process id, or -1.
+int StartCli(const std::vector<std::string>& args);
+
 }  // namespace varnock::testing
