@@ -88,9 +88,11 @@ BENCH_ARGS ?=
 bench:
 	@bash scripts/install-deps.sh build bench
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DVARNOCK_BUILD_BENCH=ON $(CMAKE_ARGS)
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target pgn_reader_bench read_all
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target pgn_reader_bench read_all eco_bench varnock-cli
 	$(BENCH_DIR)/bench/pgn_reader_bench
 	bash bench/compare_pgn_extract.sh --build $(BENCH_DIR) $(BENCH_ARGS)
+	bash bench/compare_collection.sh --build $(BENCH_DIR)
+	$(BENCH_DIR)/bench/eco_bench
 
 fonts:
 	@bash scripts/install-deps.sh fonts

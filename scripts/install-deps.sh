@@ -14,11 +14,13 @@ packages_of() {
   case "$1" in
     build)
       # Compiler, CMake, tests (pgn-extract is the reader's reference),
-      # benchmarks, formatting, the compressed corpus; a real UCI engine for
-      # the engine tests.
+      # benchmarks, formatting, the compressed corpus; drawing (Qt Gui) and
+      # the GIF and RTF readers the render tests check their output with;
+      # a real UCI engine for the engine tests.
       echo cmake make g++ pkg-config \
         libgtest-dev libgmock-dev libbenchmark-dev pgn-extract \
         clang-format xz-utils python3 \
+        qt6-base-dev libgl-dev python3-pil unrtf \
         stockfish
       ;;
     fonts)
@@ -34,7 +36,7 @@ packages_of() {
       echo clang libclang-rt-14-dev llvm cmake make python3
       ;;
     bench)
-      echo hyperfine
+      echo hyperfine time
       ;;
     *)
       return 1

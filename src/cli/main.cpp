@@ -25,6 +25,10 @@ const std::map<std::string, Command>& Commands() {
         "the best line (the newest line while no depth was completed). Scores read\n"
         "from White's side. Exit status 1 when the engine failed, 2 when it could\n"
         "not be started or the FEN is refused."}},
+      {"ascii",
+       {CommandAscii, "ascii FEN [--flip]",
+        "Print the plain-text diagram of the position (piece letters, '-' on empty dark\n"
+        "squares), from Black's side with --flip."}},
       {"check",
        {CommandCheck, "check FILE [--per-game] [--errors] [--yes]",
         "Open the collection, then read the moves of every game. Prints\n"
@@ -40,6 +44,11 @@ const std::map<std::string, Command>& Commands() {
        {CommandCount, "count FILE [--yes]",
         "Open the collection as the main window does (the first game in full, the\n"
         "others scanned) and print the number of games."}},
+      {"diagram",
+       {CommandDiagram, "diagram FEN [--font N] [--flip]",
+        "Print the diagram of the position in the characters of chess font N (0 Alpha,\n"
+        "1 Dervantis, 2 Maya, 3 Merida, the default, 4 Motif), framed by the font's\n"
+        "border characters, from Black's side with --flip."}},
       {"dump",
        {CommandDump, "dump FILE GAME [--long] [--extensions] [--symbols] [--no-variations] [--ech]",
         "Read the games of FILE (PGN or ECH) up to GAME (1-based) and write that game anew:\n"
@@ -51,11 +60,20 @@ const std::map<std::string, Command>& Commands() {
         "Parse and validate a FEN. Prints 'valid', 'warning' or 'rejected', then the\n"
         "message if there is one, then (unless rejected) the position written back as FEN.\n"
         "Exit status 0 when valid, 1 for a warning or a rejection."}},
+      {"rtf",
+       {CommandRtf, "rtf FILE GAME OUT.rtf",
+        "Export game GAME (1-based) of FILE (PGN or ECH) as an RTF document with the\n"
+        "RTF options: moves, comments, variations, diagrams and the game information."}},
       {"save",
        {CommandSave, "save FILE [--tag GAME:NAME=VALUE]... [--backup-dir DIR] [--backups N] [--yes]",
         "Change header fields (NAME: a PGN tag name such as Event or WhiteELO, or Annotator\n"
         "or GameComment) and save the file in place. The old file becomes a backup in\n"
         "DIR (default the Backup folder), of which the newest N (default 120) are kept."}},
+      {"gif",
+       {CommandGif, "gif FEN OUT.gif [--size PIXELS] [--font N] [--flip] [--bw]",
+        "Save the board image of the position as a GIF: --size pixels per square\n"
+        "(default 40), chess font N (default 3), --flip for Black's side, --bw for\n"
+        "black and white."}},
       {"perft",
        {CommandPerft, "perft FEN DEPTH [--divide]",
         "Count the legal move sequences of DEPTH plies from the position, with the\n"

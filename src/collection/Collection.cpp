@@ -27,8 +27,20 @@ Collection::~Collection() {
 }
 
 std::size_t Collection::PlaceOf(const SGridFrame& game) const {
-  for (std::size_t i = 0; i < games_.size(); ++i)
-    if (games_[i].get() == &game) return i + 1;
+  // Games are mostly asked for in list order: the place after the last one
+  // found is tried first.
+  for (std::size_t guess : {placeHint_, placeHint_ + 1}) {
+    if (guess < games_.size() && games_[guess].get() == &game) {
+      placeHint_ = guess;
+      return guess + 1;
+    }
+  }
+  for (std::size_t i = 0; i < games_.size(); ++i) {
+    if (games_[i].get() == &game) {
+      placeHint_ = i;
+      return i + 1;
+    }
+  }
   return 0;
 }
 
@@ -46,12 +58,13 @@ void Collection::ShowErrors() {
   if (!errors.Empty()) errors.Display(prompt_, kProductName, "", settings.tempFolder);
 }
 
-bool Collection::BuildFromText(std::string text, FileType type, const std::string& name, std::uint64_t fileSize) {
+bool Collection::BuildFromText(TextBuffer buffer, FileType type, const std::string& name, std::uint64_t fileSize) {
   // A placeholder first, so that the list is never empty.
   games_.push_back(MakeGame());
   DestroyAllGamesBut(games_.size() - 1);
   markedGameId = -1;
 
+  const std::string_view text = buffer.view();
   PgnReadContext pgn;
   pgn.text = text;
   pgn.fileName = name;
@@ -99,7 +112,7 @@ bool Collection::BuildFromText(std::string text, FileType type, const std::strin
 
   ShowErrors();
   rollback.present = true;
-  rollback.text = std::move(text);
+  rollback.text = std::move(buffer);
   rollback.length = fileSize;
   fileType = type;
 
@@ -126,7 +139,7 @@ bool Collection::BuildFromText(std::string text, FileType type, const std::strin
 bool Collection::EnsureLoaded(SGridFrame& game) {
   if (game.loaded) return true;
   if (!rollback.present) return false;
-  const std::string& text = rollback.text;
+  const std::string_view text = rollback.text.view();
   if (game.textOffset >= text.size()) return false;
   const int place = static_cast<int>(PlaceOf(game));
   if (fileType == kFileEch) {

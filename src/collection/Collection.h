@@ -35,7 +35,7 @@ class CollectionViews {
 // The retained text of the last load and the file's size before cleaning.
 struct SRollback_Params {
   bool present = false;
-  std::string text;
+  TextBuffer text;
   std::uint64_t length = 0;
 };
 
@@ -68,7 +68,7 @@ class Collection {
   // type; the text becomes the rollback segment. `fileSize` is the file's
   // size before cleaning. Reports "No games were loaded." and keeps one empty
   // game when the text holds none. Returns whether a game was found.
-  bool BuildFromText(std::string text, FileType type, const std::string& name, std::uint64_t fileSize);
+  bool BuildFromText(TextBuffer text, FileType type, const std::string& name, std::uint64_t fileSize);
 
   // Reads the moves of a game that was only scanned. Reports go to the
   // error list. Returns whether the game is loaded now.
@@ -118,6 +118,7 @@ class Collection {
   UserPrompt& prompt_;
   std::vector<std::unique_ptr<SGridFrame>> games_;
   std::size_t current_ = 0;
+  mutable std::size_t placeHint_ = 0;
 };
 
 }  // namespace varnock

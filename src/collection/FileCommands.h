@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "collection/Collection.h"
+#include "collection/SaveOutput.h"
 
 namespace varnock {
 
@@ -53,6 +54,7 @@ class FileCommands {
   // Writes the games (all, or the selected ones) into `out` as `type`, as a
   // save does: unchanged games copied from the retained text, the others
   // written anew. Returns the number of games written.
+  int Save_File(SaveOutput& out, bool selectedOnly, FileType type, bool longAlgebraic);
   int Save_File(std::string& out, bool selectedOnly, FileType type, bool longAlgebraic);
 
   // Asks the questions that come before a PGN write of the games; false

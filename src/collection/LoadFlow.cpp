@@ -31,7 +31,7 @@ bool FileCommands::ReLoad(const std::string& name) {
   std::optional<LoadedFile> loaded = Load_File(name, prompt_, "CreateFile()");
   if (!loaded) return false;
   CleanFileText(loaded->text);
-  const FileType type = DetectFileType(loaded->text);
+  const FileType type = DetectFileType(loaded->text.view());
   if (type == kFileNone) {
     prompt_.Inform("ReLoad()",
                    Format("'%s'\r\n\r\nFile is not recognised as being either a PGN or ECH file", name.c_str()));

@@ -42,14 +42,8 @@ std::string ExtensionOf(const std::string& path) {
 }
 
 // Writes everything, then flushes it to disk. 0, or the error number.
-int WriteAllAndSync(int fd, const std::string& data) {
-  for (std::size_t done = 0; done < data.size();) {
-    const ssize_t put = ::write(fd, data.data() + done, std::min<std::size_t>(data.size() - done, 1 << 30));
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return errno;
-    if (put == 0) return EIO;
-    done += static_cast<std::size_t>(put);
-  }
+int WriteAllAndSync(int fd, const SaveOutput& output) {
+  if (const int error = output.WriteTo(fd)) return error;
   if (::fsync(fd) != 0) return errno;
   return 0;
 }
@@ -69,9 +63,10 @@ void SyncFolderOf(const std::string& path) {
 }
 
 std::string SavedReport(const std::string& head, int games, std::uint64_t bytes) {
-  if (games < 2) return Format("%s\r\n\r\n( %d  bytes )", head.c_str(), static_cast<int>(bytes));
-  return Format("%s\r\n%d games stored in collection\r\n\r\n( %d  bytes )", head.c_str(), games,
-                static_cast<int>(bytes));
+  // The count is printed in full, beyond 2 GB too.
+  const auto count = static_cast<unsigned long long>(bytes);
+  if (games < 2) return Format("%s\r\n\r\n( %llu  bytes )", head.c_str(), count);
+  return Format("%s\r\n%d games stored in collection\r\n\r\n( %llu  bytes )", head.c_str(), games, count);
 }
 
 }  // namespace
@@ -112,9 +107,16 @@ bool FileCommands::PgnWarnings(bool selectedOnly, const std::string& caption, bo
 }
 
 int FileCommands::Save_File(std::string& out, bool selectedOnly, FileType type, bool longAlgebraic) {
+  SaveOutput output;
+  const int games = Save_File(output, selectedOnly, type, longAlgebraic);
+  out += output.ToString();
+  return games;
+}
+
+int FileCommands::Save_File(SaveOutput& out, bool selectedOnly, FileType type, bool longAlgebraic) {
   collection_.errors.Clear();
   const SRollback_Params& rollback = collection_.rollback;
-  const std::string_view text = rollback.text;
+  const std::string_view text = rollback.text.view();
   const bool pgnCollection = collection_.fileType == kFilePgn;
   const std::optional<std::string_view> fileText =
       pgnCollection && rollback.present ? std::optional<std::string_view>(text) : std::nullopt;
@@ -133,15 +135,17 @@ int FileCommands::Save_File(std::string& out, bool selectedOnly, FileType type, 
           type == kFileEch && flags == kFromFileText && ((game.gameId == collection_.markedGameId) != isCurrent);
       std::uint64_t skip = 0;
       if ((flags & kHeaderChanged) || markMoved) {
+        std::string header;
         if (type == kFileEch)
-          WriteEchHeader(game, isCurrent, out);
+          WriteEchHeader(game, isCurrent, header);
         else
-          WritePgnTagSection(game, out, false, fileText);
+          WritePgnTagSection(game, header, false, fileText);
+        out.Append(header);
         skip = std::min<std::uint64_t>(game.headerLength, game.textLength);
       }
       const std::size_t end = static_cast<std::size_t>(game.textOffset + game.textLength);
-      out.append(text.substr(static_cast<std::size_t>(game.textOffset + skip),
-                             static_cast<std::size_t>(game.textLength - skip)));
+      out.AppendRetained(text.substr(static_cast<std::size_t>(game.textOffset + skip),
+                                     static_cast<std::size_t>(game.textLength - skip)));
       if (type == kFileEch) {
         // The white space that followed the game in the file goes with it,
         // so that an unchanged file is written as it was read, to its last
@@ -150,16 +154,18 @@ int FileCommands::Save_File(std::string& out, bool selectedOnly, FileType type, 
         while (gap < text.size() && (text[gap] == ' ' || text[gap] == '\t' || text[gap] == '\r' || text[gap] == '\n'))
           ++gap;
         if (gap > end)
-          out.append(text.substr(end, gap - end));
+          out.AppendRetained(text.substr(end, gap - end));
         else if (i + 1 < collection_.Count())
-          out += "\r\n\r\n";
+          out.Append("\r\n\r\n");
       }
     } else {
       if (!game.loaded) collection_.EnsureLoaded(game);
+      std::string written;
       if (type == kFileEch)
-        WriteEchGame(game, isCurrent, out);
+        WriteEchGame(game, isCurrent, written);
       else
-        WritePgnGame(game, out, SaveExportOptions(longAlgebraic, settings.pgnExtensions), fileText);
+        WritePgnGame(game, written, SaveExportOptions(longAlgebraic, settings.pgnExtensions), fileText);
+      out.Append(written);
     }
     ++count;
   }
@@ -182,9 +188,9 @@ bool FileCommands::WriteCollectionFile(const std::string& path, bool selectedOnl
   const mode_t umaskNow = ::umask(0);
   ::umask(umaskNow);
   ::fchmod(fd, ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~umaskNow));
-  std::string out;
+  SaveOutput out;
   games = Save_File(out, selectedOnly, type, longAlgebraic);
-  bytes = out.size();
+  bytes = out.Size();
   int error = WriteAllAndSync(fd, out);
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(tempName.c_str(), path.c_str()) != 0) error = errno;
@@ -233,7 +239,7 @@ void FileCommands::CmSave() {
   struct stat old {};
   if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
 
-  std::string out;
+  SaveOutput out;
   const int games = Save_File(out, false, collection_.fileType, false);
   int error = WriteAllAndSync(fd, out);
   if (::close(fd) != 0 && error == 0) error = errno;
@@ -250,7 +256,7 @@ void FileCommands::CmSave() {
                           name.c_str(), backupName.c_str(), tempName.c_str()));
     return;
   }
-  prompt_.Inform("CmSave()", SavedReport(Format("'%s'\r\n\r\nFile saved", name.c_str()), games, out.size()));
+  prompt_.Inform("CmSave()", SavedReport(Format("'%s'\r\n\r\nFile saved", name.c_str()), games, out.Size()));
   collection_.modified = false;
 }
 

@@ -41,8 +41,14 @@ std::string_view GameHeader::Get(HeaderField field) const {
 }
 
 void GameHeader::SetAll(const std::array<std::string, kHeaderFieldCount>& values) {
+  std::array<std::string_view, kHeaderFieldCount> views;
+  for (std::size_t i = 0; i < values.size(); ++i) views[i] = values[i];
+  SetAll(views);
+}
+
+void GameHeader::SetAll(const std::array<std::string_view, kHeaderFieldCount>& values) {
   std::size_t chars = 0;
-  for (const std::string& value : values) chars += value.size();
+  for (std::string_view value : values) chars += value.size();
   if (chars == 0) {
     data_.reset();
     return;
@@ -50,7 +56,7 @@ void GameHeader::SetAll(const std::array<std::string, kHeaderFieldCount>& values
   auto data = std::make_unique<char[]>(kTableBytes + chars);
   std::uint32_t end = 0;
   for (int i = 0; i < kHeaderFieldCount; ++i) {
-    const std::string& value = values[static_cast<std::size_t>(i)];
+    const std::string_view value = values[static_cast<std::size_t>(i)];
     std::memcpy(data.get() + kTableBytes + end, value.data(), value.size());
     end += static_cast<std::uint32_t>(value.size());
     std::memcpy(data.get() + i * sizeof(std::uint32_t), &end, sizeof end);

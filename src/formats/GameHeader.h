@@ -44,6 +44,7 @@ class GameHeader {
   void Set(HeaderField field, std::string_view value);
   // Sets all sixteen fields at once (the readers' end-of-game copy).
   void SetAll(const std::array<std::string, kHeaderFieldCount>& values);
+  void SetAll(const std::array<std::string_view, kHeaderFieldCount>& values);
   void Clear() { data_.reset(); }
   bool Empty() const { return !data_; }
 

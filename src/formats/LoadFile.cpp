@@ -62,8 +62,8 @@ std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
   LoadedFile loaded;
   loaded.size = size;
   try {
-    if (size >= PhysicalMemory() || size >= loaded.text.max_size()) throw std::bad_alloc();
-    loaded.text.resize(static_cast<std::size_t>(size));
+    if (size >= PhysicalMemory() || size >= SIZE_MAX / 2) throw std::bad_alloc();
+    loaded.text = TextBuffer(static_cast<std::size_t>(size));
   } catch (const std::bad_alloc&) {
     prompt.Inform("Load_File()", "GlobalAlloc failed!");
     return std::nullopt;

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "core/UserPrompt.h"
+#include "formats/TextBuffer.h"
 
 namespace varnock {
 
 struct LoadedFile {
-  std::string text;        // every byte of the file
+  TextBuffer text;         // every byte of the file
   std::uint64_t size = 0;  // the file's size
 };
 

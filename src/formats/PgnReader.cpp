@@ -163,6 +163,7 @@ class PgnReader {
   bool ReadTagInOneStride();
   void FinishPending();
   void EndTag();
+  void StoreTag(std::string_view name, std::string_view value, bool valueInText);
   void ProcessToken();
   void EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol);
   void AttachComment(NodeStore::CommentKind kind, std::string& text);
@@ -218,7 +219,10 @@ class PgnReader {
   std::string pendingBefore_;
   std::string mark_;
   bool markIsNag_ = false;
-  std::array<std::string, kHeaderFieldCount> header_;
+  // The header values: views into the text, or into ownedHeader_ for a value
+  // collected character by character.
+  std::array<std::string_view, kHeaderFieldCount> header_;
+  std::array<std::string, kHeaderFieldCount> ownedHeader_;
   std::array<bool, kHeaderFieldCount> tagRead_{};
 
   struct Saved {
@@ -435,10 +439,9 @@ bool PgnReader::ReadTagInOneStride() {
   }
   if (i >= size) return false;
 
-  tagName_.assign(text + nameStart, std::min<std::size_t>(nameEnd - nameStart, 16));
-  tagValue_.assign(text + valueStart, valueEnd - valueStart);
   pos_ = valueEnd;  // where the reports of a FEN tag place it
-  EndTag();
+  StoreTag(std::string_view(text + nameStart, std::min<std::size_t>(nameEnd - nameStart, 16)),
+           std::string_view(text + valueStart, valueEnd - valueStart), true);
   pos_ = i + 1;
   previous_ = ']';
   state_ = State::Between;
@@ -537,17 +540,24 @@ void PgnReader::TagValueChar(char c) {
   tagValue_ += c;
 }
 
-void PgnReader::EndTag() {
-  if (tagValue_.empty()) return;
-  std::size_t begin = 0, end = tagName_.size();
-  while (begin < end && IsBlank(tagName_[begin])) ++begin;
-  while (end > begin && IsBlank(tagName_[end - 1])) --end;
-  std::string name = tagName_.substr(begin, end - begin);
-  for (char& ch : name)
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-  if (name == "FEN") {
+void PgnReader::EndTag() { StoreTag(tagName_, tagValue_, false); }
+
+void PgnReader::StoreTag(std::string_view name, std::string_view value, bool valueInText) {
+  if (value.empty()) return;
+  while (!name.empty() && IsBlank(name.front())) name.remove_prefix(1);
+  while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
+  auto named = [&](std::string_view upper) {
+    if (name.size() != upper.size()) return false;
+    for (std::size_t i = 0; i < upper.size(); ++i) {
+      char c = name[i];
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      if (c != upper[i]) return false;
+    }
+    return true;
+  };
+  if (named("FEN")) {
     FENExtras position;
-    FenCheck check = ParseFEN(tagValue_, position);
+    FenCheck check = ParseFEN(value, position);
     if (!check.ok) {
       const std::string where = Format("Error in game number %d of the collection, on line number %d.\r\n", gameNumber_,
                                        ctx_.lines.LineAt(text_, pos_));
@@ -572,11 +582,16 @@ void PgnReader::EndTag() {
   }
   if (mode_ == ReadMode::Reread) return;
   for (const KnownTag& tag : kKnownTags) {
-    if (tag.name == name) {
-      header_[static_cast<std::size_t>(tag.field)] = tagValue_;
-      tagRead_[static_cast<std::size_t>(tag.field)] = true;
-      return;
+    if (!named(tag.name)) continue;
+    const auto field = static_cast<std::size_t>(tag.field);
+    if (valueInText) {
+      header_[field] = value;
+    } else {
+      ownedHeader_[field] = value;
+      header_[field] = ownedHeader_[field];
     }
+    tagRead_[field] = true;
+    return;
   }
 }
 
@@ -816,7 +831,7 @@ std::string PgnReader::PlayerLines() const {
   std::string lines;
   auto line = [&](HeaderField field, const char* format) {
     const std::size_t i = static_cast<std::size_t>(field);
-    if (tagRead_[i] && header_[i] != "?") lines += Format(format, header_[i].c_str());
+    if (tagRead_[i] && header_[i] != "?") lines += Format(format, std::string(header_[i]).c_str());
   };
   line(HeaderField::Event, "\r\nEvent    \t= %s");
   line(HeaderField::White, "\r\nPlayer W \t= %s");

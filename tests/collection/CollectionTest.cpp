@@ -41,7 +41,8 @@ TEST(Collection, TheFirstGameIsReadInFullTheOthersScanned) {
   for (std::size_t i = 0; i < c.Count(); ++i) {
     const SGridFrame& game = c.Game(i);
     EXPECT_EQ(game.stateFlags, kFromFileText);
-    EXPECT_TRUE(c.rollback.text.substr(game.textOffset).starts_with("[Event \"E" + std::to_string(i + 1) + "\"]\n"));
+    EXPECT_TRUE(
+        c.rollback.text.view().substr(game.textOffset).starts_with("[Event \"E" + std::to_string(i + 1) + "\"]\n"));
   }
 
   // Navigation: up eight from the third game goes to the first; down eight
@@ -179,7 +180,7 @@ TEST(Collection, AUtf16FileLosesItsZeroBytes) {
   ASSERT_TRUE(t.LoadText("wide.pgn", wide));
   EXPECT_EQ(t.collection.CurrentGame().header.Get(HeaderField::Event), "Wide");
   EXPECT_EQ(t.collection.rollback.length, wide.size());
-  EXPECT_EQ(t.collection.rollback.text, plain);
+  EXPECT_EQ(t.collection.rollback.text.view(), plain);
 }
 
 TEST(Collection, ReadErrorsAreOfferedForViewing) {

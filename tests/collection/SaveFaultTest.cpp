@@ -75,7 +75,9 @@ TEST(SaveFault, AFullDiskLeavesTheOldFileAndNoTemporaryFile) {
   const std::string told = SaveInChild(t, [] {
     // Files may not grow beyond 4 KB in the child: writes fail as on a full disk.
     ::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit {4096, 4096};
+    struct rlimit limit {
+      4096, 4096
+    };
     ::setrlimit(RLIMIT_FSIZE, &limit);
   });
   EXPECT_TRUE(told.starts_with("FrameWin::Save_File()|WriteFile failed\n\n'")) << told;
@@ -107,8 +109,8 @@ TEST(SaveFault, AFolderThatCannotBeWrittenLeavesTheOldFile) {
       if (::setgid(nobody ? nobody->pw_gid : 65534) != 0 || ::setuid(uid) != 0) ::_exit(4);
     }
   });
-  EXPECT_EQ(told, "GetTempFileName()|Directory '" + folder +
-                      "'\nFile 'games.pgn'\n\nPermission denied\nError Code is 13\n");
+  EXPECT_EQ(told,
+            "GetTempFileName()|Directory '" + folder + "'\nFile 'games.pgn'\n\nPermission denied\nError Code is 13\n");
   EXPECT_EQ(ReadFile(folder + "/games.pgn"), old);
   EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"games.pgn"}));
   std::filesystem::remove_all(t.files.settings.backupFolder);
@@ -124,9 +126,10 @@ TEST(SaveFault, AWriteProtectedFileIsNotReplaced) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(4);
   });
   // As the superuser the file is writable after all; as anyone else it is not.
-  if (::geteuid() != 0 || told.find("IsWriteProtected") != std::string::npos)
+  if (::geteuid() != 0 || told.find("IsWriteProtected") != std::string::npos) {
     EXPECT_EQ(told, "CmSave(): IsWriteProtected()|'" + name +
                         "'\n\nUnable to replace file.  File is marked as being write protected\n");
+  }
   EXPECT_EQ(ReadFile(name), old);
 }
 

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Times opening, checking and saving a collection with varnock-cli side by
+# side with grep, pgn-extract and cp on the same file, and measures the peak
+# memory of opening, on the largest corpus file and on that file repeated to
+# about 500 MB. Prints the ratios the targets are stated in:
+#   count / grep -c '^[Event '         (target: at most 3)
+#   pgn-extract -r / check             (target: at least 10)
+#   save (unchanged) / cp              (target: at most 2)
+#   peak memory of count / (1.3 x file size + 200 bytes per game)  (target: below 1)
+#
+#   bench/compare_collection.sh [--build DIR] [--big MB | --no-big] [--file PGN] [--runs N]
+set -euo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$repo/build-bench"
+shared="${VARNOCK_SHARED_DIR:-$repo/../shared}"
+work="${TMPDIR:-/tmp}/varnock-bench"
+big_mb=500
+file=""
+runs=3
+
+while [[ $# -gt 0 ]]; do
+  case "$1" in
+    --build) build=$2; shift 2 ;;
+    --big) big_mb=$2; shift 2 ;;
+    --no-big) big_mb=0; shift ;;
+    --file) file=$2; shift 2 ;;
+    --runs) runs=$2; shift 2 ;;
+    -h | --help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "compare_collection: unknown argument '$1' (see --help)" >&2; exit 2 ;;
+  esac
+done
+
+cli="$build/src/cli/varnock-cli"
+[[ -x "$cli" ]] || { echo "compare_collection: $cli is missing; run make bench" >&2; exit 1; }
+pgn_extract=$(command -v pgn-extract || echo /usr/games/pgn-extract)
+[[ -x "$pgn_extract" ]] || { echo "compare_collection: pgn-extract is not installed" >&2; exit 1; }
+[[ -x /usr/bin/time ]] || { echo "compare_collection: /usr/bin/time is not installed (package time)" >&2; exit 1; }
+mkdir -p "$work"
+
+if [[ -z "$file" ]]; then
+  manifest="$shared/corpus/MANIFEST.tsv"
+  file="$shared/corpus/$(awk -F'\t' 'NR > 1 && $2 > max { max = $2; path = $1 } END { print path }' "$manifest")"
+fi
+name=$(basename "$file" .xz)
+name=${name%.pgn}
+base="$work/$name.pgn"
+if [[ "$file" == *.xz ]]; then
+  [[ -s "$base" && "$base" -nt "$file" ]] || xz -dc "$file" >"$base"
+else
+  base=$file
+fi
+
+# Mean wall seconds of a command over the runs, after one warm-up run.
+seconds_of() {
+  bash -c "$1" >/dev/null 2>&1 || true
+  local total=0 start end
+  for ((run = 0; run < runs; run++)); do
+    start=$(date +%s.%N)
+    bash -c "$1" >"$work/output.txt" 2>&1 || true
+    end=$(date +%s.%N)
+    total=$(awk -v t="$total" -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", t + e - s }')
+  done
+  awk -v t="$total" -v n="$runs" 'BEGIN { printf "%.3f", t / n }'
+}
+
+measure() {
+  local pgn=$1
+  local bytes games q copy backups
+  bytes=$(stat -c %s "$pgn")
+  q=$(printf '%q' "$pgn")
+  copy="$work/save-copy.pgn"
+  backups="$work/save-backups"
+  cp "$pgn" "$copy"
+  games=$("$cli" count "$pgn" 2>/dev/null)
+  echo "File: $pgn ($(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1e6 }') MB, $games games), $(date '+%Y-%m-%d %H:%M:%S %Z')"
+
+  local t_grep t_count t_check t_extract t_cp t_save peak
+  t_grep=$(seconds_of "grep -c '^\\[Event ' $q")
+  t_count=$(seconds_of "$(printf '%q' "$cli") count $q")
+  t_check=$(seconds_of "$(printf '%q' "$cli") check $q")
+  t_extract=$(seconds_of "$(printf '%q' "$pgn_extract") -r -s --quiet -l/dev/null $q")
+  t_cp=$(seconds_of "cp $q $(printf '%q' "$work/cp-copy.pgn")")
+  t_save=$(seconds_of "$(printf '%q' "$cli") save $(printf '%q' "$copy") --backups 1 --backup-dir $(printf '%q' "$backups")")
+  cmp -s "$pgn" "$copy" || echo "  (!) the unchanged save did not write the same bytes"
+  peak=$(/usr/bin/time -f %M "$cli" count "$pgn" 2>&1 >/dev/null | tail -1)
+  rm -f "$work/cp-copy.pgn" "$copy"
+  rm -rf "$backups"
+
+  printf '  %-26s %8.3f s\n' "grep -c '^[Event '" "$t_grep" "varnock-cli count" "$t_count" \
+    "varnock-cli check" "$t_check" "pgn-extract -r" "$t_extract" "cp" "$t_cp" "varnock-cli save (unchanged)" "$t_save"
+  awk -v g="$t_grep" -v c="$t_count" -v k="$t_check" -v x="$t_extract" -v p="$t_cp" -v s="$t_save" \
+    -v m="$peak" -v b="$bytes" -v n="$games" 'BEGIN {
+      budget = (1.3 * b + 200 * n) / 1024
+      printf "  count / grep            = %6.2f   (target <= 3)\n", c / g
+      printf "  pgn-extract / check     = %6.2f   (target >= 10)\n", x / k
+      printf "  save / cp               = %6.2f   (saving alone, save - count: %.2f; target <= 2)\n", s / p, (s - c) / p
+      printf "  peak memory of count    = %.0f KB of a budget of %.0f KB: %.2f   (target < 1)\n", m, budget, m / budget
+    }'
+  echo
+}
+
+measure "$base"
+if [[ $big_mb -gt 0 ]]; then
+  big="$work/$name-x${big_mb}MB.pgn"
+  target=$((big_mb * 1000 * 1000))
+  if [[ ! -s "$big" || $(stat -c %s "$big") -lt $target || "$base" -nt "$big" ]]; then
+    : >"$big"
+    while [[ $(stat -c %s "$big") -lt $target ]]; do
+      cat "$base" >>"$big"
+      printf '\r\n' >>"$big"
+    done
+  fi
+  measure "$big"
+fi

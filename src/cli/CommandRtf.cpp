@@ -1,0 +1,109 @@
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "cli/Commands.h"
+#include "cli/ConsolePrompt.h"
+#include "formats/EchReader.h"
+#include "formats/FileText.h"
+#include "formats/PgnReader.h"
+#include "render/RtfExport.h"
+
+namespace varnock::cli {
+
+namespace {
+
+// Reads the games of the text: the one asked for in full, the others header
+// only, so that the document can give the game's place and the count.
+struct CollectionRead {
+  std::unique_ptr<SGridFrame> game;
+  int count = 0;
+  bool problems = false;
+};
+
+CollectionRead ReadCollection(const std::string& text, FileType type, const std::string& fileName, int wanted,
+                              NodeStore& store, UserPrompt& prompt) {
+  CollectionRead read;
+  SErrorList errors;
+  PgnReadContext pgn;
+  pgn.text = text;
+  pgn.fileName = fileName;
+  pgn.errors = &errors;
+  pgn.prompt = &prompt;
+  EchReadSource ech;
+  ech.text = text;
+  ech.fileName = fileName;
+  ech.errors = &errors;
+  std::size_t cursor = 0;
+  for (;;) {
+    auto game = std::make_unique<SGridFrame>(store);
+    const ReadMode mode = read.count + 1 == wanted ? ReadMode::Full : ReadMode::Scan;
+    int found = 0;
+    if (type == kFilePgn) {
+      pgn.cursor = cursor;
+      found = Do_FilePGN(*game, mode, pgn);
+      cursor = pgn.cursor;
+    } else {
+      bool marked = false;
+      ech.gameNumber = read.count + 1;
+      found = ReadEchGame(*game, mode, ech, cursor, marked);
+    }
+    if (!found) break;
+    ++read.count;
+    if (read.count == wanted) read.game = std::move(game);
+  }
+  for (const std::string& message : errors.Messages()) std::cerr << ConsolePrompt::OneLine(message) << '\n';
+  read.problems = !errors.Empty() || pgn.errorFlag;
+  return read;
+}
+
+}  // namespace
+
+// rtf FILE GAME OUT.rtf: the game as an RTF document with the RTF options.
+int CommandRtf(const Args& args) {
+  std::vector<std::string> positional;
+  for (const std::string& arg : args) {
+    if (arg.starts_with("--")) return UsageError("rtf: unknown option " + arg);
+    positional.push_back(arg);
+  }
+  if (positional.size() != 3) return UsageError("rtf takes a file, a game number and an output file");
+  int wanted = 0;
+  const std::string& number = positional[1];
+  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), wanted);
+  if (error != std::errc() || end != number.data() + number.size() || wanted < 1)
+    return UsageError("rtf: the game number must be a whole number from 1");
+
+  std::ifstream in(positional[0], std::ios::binary);
+  if (!in) {
+    std::cerr << "varnock-cli: cannot read '" << positional[0] << "'\n";
+    return 2;
+  }
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  std::string text = buffer.str();
+  CleanFileText(text);
+  const FileType type = DetectFileType(text);
+  if (type == kFileNone) {
+    std::cerr << "varnock-cli: '" << positional[0] << "' is not recognised as being either a PGN or ECH file\n";
+    return 2;
+  }
+
+  NodeStore store;
+  ConsolePrompt prompt(false);
+  CollectionRead read = ReadCollection(text, type, positional[0], wanted, store, prompt);
+  if (!read.game) {
+    std::cerr << "varnock-cli: '" << positional[0] << "' holds " << read.count << " games\n";
+    return 2;
+  }
+  RtfGameSource source;
+  source.header = &read.game->header;
+  source.filePath = positional[0];
+  source.place = wanted;
+  source.count = read.count;
+  if (!CmSaveRTF(read.game->Tree(), source, RtfOptions{}, positional[2], prompt)) return 2;
+  return read.problems ? 1 : 0;
+}
+
+}  // namespace varnock::cli
