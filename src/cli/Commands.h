@@ -18,6 +18,7 @@ int CommandConvert(const Args& args);
 int CommandCount(const Args& args);
 int CommandDiagram(const Args& args);
 int CommandDump(const Args& args);
+int CommandEco(const Args& args);
 int CommandFen(const Args& args);
 int CommandGif(const Args& args);
 int CommandPerft(const Args& args);

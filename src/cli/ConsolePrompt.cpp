@@ -22,11 +22,13 @@ bool ConsolePrompt::AskYesNo(const std::string& caption, const std::string& text
 }
 
 bool ConsolePrompt::AskOkCancel(const std::string& caption, const std::string& text) {
-  std::cerr << caption << ": " << OneLine(text) << " -> " << (answerYes_ ? "OK" : "Cancel") << '\n';
-  return answerYes_;
+  std::cerr << caption << ": " << OneLine(text) << " -> " << (answerOk_ ? "OK" : "Cancel") << '\n';
+  return answerOk_;
 }
 
 void ConsolePrompt::Inform(const std::string& caption, const std::string& text) {
+  lastCaption_ = caption;
+  lastText_ = text;
   std::cerr << caption << ": " << OneLine(text) << '\n';
 }
 

@@ -9,7 +9,10 @@ namespace varnock::cli {
 
 class ConsolePrompt : public UserPrompt {
  public:
-  explicit ConsolePrompt(bool answerYes) : answerYes_(answerYes) {}
+  explicit ConsolePrompt(bool answerYes) : answerYes_(answerYes), answerOk_(answerYes) {}
+  // OK/Cancel boxes answered OK without --yes: for commands whose running is
+  // the go-ahead the box asks for.
+  void AnswerOk() { answerOk_ = true; }
 
   bool AskYesNo(const std::string& caption, const std::string& text) override;
   bool AskOkCancel(const std::string& caption, const std::string& text) override;
@@ -29,12 +32,18 @@ class ConsolePrompt : public UserPrompt {
 
   void AnswerFileDialogsWith(std::string path) { fileAnswer_ = std::move(path); }
 
+  // The caption and text of the last information box.
+  const std::string& LastInformCaption() const { return lastCaption_; }
+  const std::string& LastInformText() const { return lastText_; }
+
   // The text as one line: CR removed, LF written as the two characters \n.
   static std::string OneLine(const std::string& text);
 
  private:
   bool answerYes_;
+  bool answerOk_;
   std::optional<std::string> fileAnswer_;
+  std::string lastCaption_, lastText_;
 };
 
 }  // namespace varnock::cli

@@ -55,6 +55,13 @@ const std::map<std::string, Command>& Commands() {
         "as PGN with the save options (--long for long algebraic, --extensions for the\n"
         "'%' lines, --symbols for '!?' in place of NAGs, --no-variations), or --ech.\n"
         "Reader reports go to stderr; exit status 1 when there were any."}},
+      {"eco",
+       {CommandEco, "eco FILE [--transposition] [-o OUT] [--yes]",
+        "Classify every game of FILE against the opening table: by move order, or by\n"
+        "position with --transposition (the deepest match within 36 half-moves; games\n"
+        "from a set-up position and empty games keep their tags). Prints\n"
+        "'GAME<TAB>ECO<TAB>Opening' for each game, then the report; -o saves the\n"
+        "classified collection to OUT (PGN, or ECH when OUT ends in .ech)."}},
       {"fen",
        {CommandFen, "fen FEN",
         "Parse and validate a FEN. Prints 'valid', 'warning' or 'rejected', then the\n"

@@ -48,8 +48,7 @@ TEST(CliCollection, CountCheckConvertAndSave) {
   const std::string ech = folder / "k.ech", back = folder / "back.pgn";
   auto toEch = RunCli({"convert", pgn, ech});
   EXPECT_EQ(toEch.status, 0) << toEch.err;
-  EXPECT_NE(toEch.err.find("SaveAs(): File '" + ech + "' saved\\n4646 games stored in collection"),
-            std::string::npos)
+  EXPECT_NE(toEch.err.find("SaveAs(): File '" + ech + "' saved\\n4646 games stored in collection"), std::string::npos)
       << toEch.err;
   auto toPgn = RunCli({"convert", ech, back});
   EXPECT_EQ(toPgn.status, 0) << toPgn.err;
@@ -72,6 +71,31 @@ TEST(CliCollection, CountCheckConvertAndSave) {
   EXPECT_EQ(RunCli({"count", folder / "missing.pgn"}).status, 2);
   EXPECT_EQ(RunCli({"save", pgn, "--tag", "2:NoSuchTag=x"}).status, 2);
   EXPECT_EQ(RunCli({"save", pgn, "--tag", "99999:Event=x"}).status, 2);
+}
+
+TEST(CliCollection, EcoClassifiesEveryGameAndSavesTheResult) {
+  testing::TempFolder folder;
+  const std::string pgn = folder / "tatamast22.pgn", out = folder / "classified.pgn";
+  WriteFile(pgn, CorpusText("tatamast22.pgn.xz"));
+  auto count = RunCli({"count", pgn});
+  ASSERT_EQ(count.status, 0);
+  const int games = std::stoi(count.out);
+  ASSERT_GT(games, 10);
+
+  auto eco = RunCli({"eco", pgn, "-o", out});
+  EXPECT_EQ(eco.status, 0) << eco.err;
+  EXPECT_EQ(std::count(eco.out.begin(), eco.out.end(), '\n'), games + 1);
+  EXPECT_TRUE(eco.out.starts_with("1\t")) << eco.out.substr(0, 80);
+  const std::string report = eco.out.substr(eco.out.rfind('\n', eco.out.size() - 2) + 1);
+  EXPECT_TRUE(report.starts_with("ECO classification") || report.starts_with("Unchanged ECO")) << report;
+  // The saved file carries the classifications the lines showed.
+  const std::string firstLine = eco.out.substr(0, eco.out.find('\n'));
+  const std::string code = firstLine.substr(2, firstLine.find('\t', 2) - 2);
+  EXPECT_NE(ReadFile(out).find("[ECO \"" + code + "\"]"), std::string::npos) << code;
+  // By transposition, no game loses its classification.
+  auto byPosition = RunCli({"eco", pgn, "--transposition"});
+  EXPECT_EQ(byPosition.status, 0);
+  EXPECT_EQ(std::count(byPosition.out.begin(), byPosition.out.end(), '\n'), games + 1);
 }
 
 // A save killed at any moment leaves under the file's name either the old
