@@ -31,7 +31,6 @@ FORMAT_DIRS := $(wildcard src tests tools bench)
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1 \
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:abort_on_error=1
 
-START_FEN := rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1
 # data/samples/sample.pgn, game 1, the final position after 23.Be7#.
 SAMPLE_FEN := r1bk3r/p2pBpNp/n4n2/1p1NP2P/6P1/3P4/P1P1K3/q5b1 b - - 1 23
 
@@ -70,14 +69,17 @@ fuzz:
 	bash fuzz/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 run: build
-	@echo "== varnock-cli fen: the start position"
-	@$(CLI) fen "$(START_FEN)"
+	@echo "== varnock-cli check: the bundled sample collection, data/samples/sample.pgn"
+	@$(CLI) check data/samples/sample.pgn --per-game
 	@echo
-	@echo "== varnock-cli fen: data/samples/sample.pgn, Anderssen-Kieseritzky 1851 after 23.Be7#"
-	@$(CLI) fen "$(SAMPLE_FEN)"
+	@echo "== varnock-cli eco: its openings"
+	@$(CLI) eco data/samples/sample.pgn 2>/dev/null
 	@echo
-	@echo "== varnock-cli perft: the start position, depth 4"
-	@$(CLI) perft "$(START_FEN)" 4
+	@echo "== varnock-cli dump: its first game written anew"
+	@$(CLI) dump data/samples/sample.pgn 1
+	@echo
+	@echo "== varnock-cli ascii: Anderssen-Kieseritzky 1851 after 23.Be7#"
+	@$(CLI) ascii "$(SAMPLE_FEN)"
 	@echo
 	@echo "The main window comes in a later version of Varnock; for now, varnock-cli does the work."
 	@echo "Try: $(CLI) --help"
