@@ -21,7 +21,7 @@ packages_of() {
         libgtest-dev libgmock-dev libbenchmark-dev pgn-extract \
         clang-format xz-utils python3 \
         qt6-base-dev libgl-dev python3-pil unrtf \
-        stockfish
+        stockfish libsimpleini-dev
       ;;
     fonts)
       # The board fonts: SVG -> raster (rsvg-convert) -> masks (PIL)

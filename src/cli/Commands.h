@@ -24,6 +24,9 @@ int CommandGif(const Args& args);
 int CommandPerft(const Args& args);
 int CommandRtf(const Args& args);
 int CommandSave(const Args& args);
+int CommandStats(const Args& args);
+int CommandReorder(const Args& args);
+int CommandRenamePlayer(const Args& args);
 
 // The arguments of the diagram commands (ascii, diagram, gif).
 struct DiagramArgs {

@@ -76,6 +76,21 @@ const std::map<std::string, Command>& Commands() {
         "Change header fields (NAME: a PGN tag name such as Event or WhiteELO, or Annotator\n"
         "or GameComment) and save the file in place. The old file becomes a backup in\n"
         "DIR (default the Backup folder), of which the newest N (default 120) are kept."}},
+      {"stats",
+       {CommandStats, "stats players|events|openings FILE [--yes]",
+        "Print the players, events or openings statistics list of the collection: the\n"
+        "heading row, then one row per line, the columns tab-separated (the first is\n"
+        "the row number), scores as the list shows them. Exit status 1 when the\n"
+        "collection has nothing to list."}},
+      {"reorder",
+       {CommandReorder, "reorder FILE -o OUT --by eco|opening|white|black|date|event [--desc] [--yes]",
+        "Sort the games by the header field (date: Date, or EventDate where Date is\n"
+        "empty), stable, in the user's locale's collation, games with an empty key\n"
+        "first (last with --desc), and Save As OUT."}},
+      {"rename-player",
+       {CommandRenamePlayer, "rename-player FILE OLD NEW -o OUT [--yes]",
+        "Replace the player name OLD by NEW as White and as Black in every game and\n"
+        "Save As OUT. Prints the report line."}},
       {"gif",
        {CommandGif, "gif FEN OUT.gif [--size PIXELS] [--font N] [--flip] [--bw]",
         "Save the board image of the position as a GIF: --size pixels per square\n"

@@ -266,4 +266,29 @@ SGridFrame& Collection::AppendGame(std::unique_ptr<SGridFrame> game) {
   return *games_.back();
 }
 
+SGridFrame& Collection::InsertGame(std::size_t position, std::unique_ptr<SGridFrame> game) {
+  position = std::min(position, games_.size());
+  auto it = games_.insert(games_.begin() + static_cast<std::ptrdiff_t>(position), std::move(game));
+  if (position <= current_) ++current_;  // the same game stays current
+  return **it;
+}
+
+void Collection::PermuteGames(const std::vector<std::size_t>& order) {
+  if (order.size() != games_.size()) return;
+  std::vector<bool> seen(games_.size(), false);
+  for (std::size_t from : order) {
+    if (from >= games_.size() || seen[from]) return;
+    seen[from] = true;
+  }
+  std::vector<std::unique_ptr<SGridFrame>> reordered;
+  reordered.reserve(games_.size());
+  std::size_t newCurrent = 0;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (order[i] == current_) newCurrent = i;
+    reordered.push_back(std::move(games_[order[i]]));
+  }
+  games_ = std::move(reordered);
+  current_ = newCurrent;
+}
+
 }  // namespace varnock

@@ -97,6 +97,13 @@ class Collection {
   void RemoveGames(const std::vector<std::size_t>& positions);
   // Appends a game (an import, a new game).
   SGridFrame& AppendGame(std::unique_ptr<SGridFrame> game);
+  // Inserts a game before the game at `position` (at the end for Count());
+  // the current game stays current.
+  SGridFrame& InsertGame(std::size_t position, std::unique_ptr<SGridFrame> game);
+  // Puts the games in a new order: `order[i]` is the present place of the
+  // game that goes to place i, each place named once (else nothing changes).
+  // The current game stays current at its new place.
+  void PermuteGames(const std::vector<std::size_t>& order);
   std::unique_ptr<SGridFrame> MakeGame() const { return std::make_unique<SGridFrame>(store_); }
   // Frees the pool segments no game uses any more.
   void ReleaseEmptySegments();

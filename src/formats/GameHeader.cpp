@@ -57,7 +57,7 @@ void GameHeader::SetAll(const std::array<std::string_view, kHeaderFieldCount>& v
   std::uint32_t end = 0;
   for (int i = 0; i < kHeaderFieldCount; ++i) {
     const std::string_view value = values[static_cast<std::size_t>(i)];
-    std::memcpy(data.get() + kTableBytes + end, value.data(), value.size());
+    if (!value.empty()) std::memcpy(data.get() + kTableBytes + end, value.data(), value.size());
     end += static_cast<std::uint32_t>(value.size());
     std::memcpy(data.get() + i * sizeof(std::uint32_t), &end, sizeof end);
   }
