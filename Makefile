@@ -28,7 +28,9 @@ FORMAT_DIRS := $(wildcard src tests tools bench)
 # Any sanitizer report aborts the test process, so the test fails. UBSan also
 # aborts rather than exiting with 1, which a test of a command could mistake
 # for the command's own "done, with problems" status.
-SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1 \
+# The sanitizer run reads a sample of the corpus: the plain run reads all of it.
+SANITIZER_ENV := VARNOCK_CORPUS_SAMPLE=1 \
+                 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1 \
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:abort_on_error=1
 
 # data/samples/sample.pgn, game 1, the final position after 23.Be7#.

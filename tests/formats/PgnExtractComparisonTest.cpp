@@ -467,7 +467,7 @@ TEST(PgnExtractComparison, MainLinesAgreeOnEveryCorpusGame) {
   const std::string program = FindPgnExtract();
   ASSERT_FALSE(program.empty()) << "pgn-extract is not installed (Debian: apt-get install pgn-extract; it lands in "
                                    "/usr/games), or set PGN_EXTRACT to its path";
-  const std::vector<fs::path> files = testing::CorpusFiles({"annotated", "big", "odd"});
+  const std::vector<fs::path> files = testing::CorpusSample({"annotated", "big", "odd"});
   ASSERT_FALSE(files.empty()) << "no corpus below " << VARNOCK_SHARED_DIR;
 
   std::string pattern = (fs::temp_directory_path() / "varnock-pgn-extract-XXXXXX").string();

@@ -1,5 +1,7 @@
 #include "support/Corpus.h"
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -26,6 +28,24 @@ std::vector<std::filesystem::path> CorpusFiles(std::initializer_list<const char*
   }
   std::sort(files.begin(), files.end());
   return files;
+}
+
+bool CorpusSampled() {
+  const char* sample = std::getenv("VARNOCK_CORPUS_SAMPLE");
+  return sample && *sample && std::string(sample) != "0";
+}
+
+std::vector<std::filesystem::path> CorpusSample(std::initializer_list<const char*> folders) {
+  std::vector<std::filesystem::path> files = CorpusFiles(folders);
+  if (!CorpusSampled()) return files;
+  std::vector<std::filesystem::path> sample;
+  std::size_t large = 0;
+  for (const auto& path : files) {
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(path, error);
+    if (error || bytes <= 100 * 1024 || large++ % 4 == 0) sample.push_back(path);
+  }
+  return sample;
 }
 
 }  // namespace varnock::testing

@@ -15,4 +15,10 @@ std::string ReadCorpusFile(const std::filesystem::path& path);
 // sorted; none when the corpus is not there.
 std::vector<std::filesystem::path> CorpusFiles(std::initializer_list<const char*> folders);
 
+// The files for the tests that read the whole corpus: all of them, or, when
+// VARNOCK_CORPUS_SAMPLE is set (the sanitizer run, which is many times
+// slower), every file up to 100 KB compressed and every fourth larger one.
+std::vector<std::filesystem::path> CorpusSample(std::initializer_list<const char*> folders);
+bool CorpusSampled();
+
 }  // namespace varnock::testing
