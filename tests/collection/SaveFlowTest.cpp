@@ -77,7 +77,9 @@ TEST(SaveFlow, UnchangedCollectionsWriteTheBytesTheyWereLoadedFrom) {
     e.files.Save_File(again, false, kFileEch, false);
     EXPECT_TRUE(again == ech) << "ECH differs";
   }
-  if (!testing::CorpusSampled()) EXPECT_GT(games, 13000);
+  if (!testing::CorpusSampled()) {
+    EXPECT_GT(games, 13000);
+  }
 }
 
 TEST(SaveFlow, SaveAsToEchAndBackKeepsEveryTree) {

@@ -112,7 +112,9 @@ TEST(EchCorpus, EveryGameSurvivesTheRoundTrip) {
     }
   }
   EXPECT_EQ(failures, 0);
-  if (!testing::CorpusSampled()) EXPECT_GT(games, 14000);
+  if (!testing::CorpusSampled()) {
+    EXPECT_GT(games, 14000);
+  }
 }
 
 }  // namespace

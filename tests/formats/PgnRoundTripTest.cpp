@@ -222,7 +222,9 @@ TEST(PgnRoundTrip, EveryBigCorpusGameReadsBackAsSaved) {
   longSymbols.symbols = 1;
   variants.push_back({"long columned with symbols", longSymbols});
   const int games = RoundTripFiles(files, variants);
-  if (!testing::CorpusSampled()) EXPECT_GT(games, 13000);
+  if (!testing::CorpusSampled()) {
+    EXPECT_GT(games, 13000);
+  }
 }
 
 }  // namespace

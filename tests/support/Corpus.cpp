@@ -1,9 +1,8 @@
 #include "support/Corpus.h"
 
-#include <cstdlib>
-
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace varnock::testing {
