@@ -17,7 +17,9 @@ MAKEFLAGS += --no-print-directory
 
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
-BUILD_TYPE ?= RelWithDebInfo
+# The test builds leave out the benchmarks (make bench builds them) and the
+# plain one debug information, to keep a clean build and test run short.
+BUILD_TYPE ?= Release
 ASAN_BUILD_TYPE ?= Debug
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
@@ -44,7 +46,7 @@ deps:
 	@bash scripts/install-deps.sh build
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVARNOCK_BUILD_TESTS=ON $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVARNOCK_BUILD_TESTS=ON -DVARNOCK_BUILD_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 test: build
@@ -53,7 +55,7 @@ test: build
 	@$(MAKE) fuzz
 
 test-asan: deps
-	cmake -S . -B $(ASAN_DIR) -DVARNOCK_SANITIZE=ON -DCMAKE_BUILD_TYPE=$(ASAN_BUILD_TYPE) -DVARNOCK_BUILD_TESTS=ON $(CMAKE_ARGS)
+	cmake -S . -B $(ASAN_DIR) -DVARNOCK_SANITIZE=ON -DCMAKE_BUILD_TYPE=$(ASAN_BUILD_TYPE) -DVARNOCK_BUILD_TESTS=ON -DVARNOCK_BUILD_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/Format.h"
+
 namespace varnock {
 
 namespace {
@@ -29,21 +31,6 @@ std::size_t CleanInPlace(char* data, std::size_t size) {
 void CleanFileText(std::string& text) { text.resize(CleanInPlace(text.data(), text.size())); }
 
 void CleanFileText(TextBuffer& text) { text.Shorten(CleanInPlace(text.data(), text.size())); }
-
-namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 FileType DetectFileType(std::string_view text) {
   if (text.empty()) return kFileNone;
