@@ -17,9 +17,9 @@ MAKEFLAGS += --no-print-directory
 
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
-# The test builds leave out the benchmarks (make bench builds them) and the
-# plain one debug information, to keep a clean build and test run short.
-BUILD_TYPE ?= Release
+# The test builds leave out the benchmarks (make bench builds them), to keep
+# a clean build and test run short.
+BUILD_TYPE ?= RelWithDebInfo
 ASAN_BUILD_TYPE ?= Debug
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
