@@ -228,6 +228,9 @@ def new_font(face, pieces_dir, epoch):
 
 def put_glyph(font, char, layer):
     glyph = font.createChar(ord(char))
+    # Chess fonts are symbol fonts: programs that treat them so (an RTF font
+    # of charset 2, for one) look the characters up at U+F000 + code.
+    glyph.altuni = ((0xF000 + ord(char), -1, 0),)
     glyph.foreground = layer
     glyph.width = shapes.EM
     glyph.round()
