@@ -74,6 +74,11 @@ int SettingsForRun(const std::string& command, Args& args, UserPrompt& prompt, S
   return LoadRunSettings(options, prompt, out);
 }
 
+Settings& RunSettings() {
+  static Settings settings;
+  return settings;
+}
+
 RtfOptions RtfOptionsOf(const SettingsSection& settings) {
   const PrintOptions& print = settings.printOptions.value;
   RtfOptions rtf;

@@ -32,6 +32,9 @@ int LoadRunSettings(const SettingsOptions& options, UserPrompt& prompt, Settings
 // Both of the above, for a command's arguments.
 int SettingsForRun(const std::string& command, Args& args, UserPrompt& prompt, Settings& out);
 
+// The settings of this run, as main() read them before the command.
+Settings& RunSettings();
+
 // The stored options as the exports take them.
 RtfOptions RtfOptionsOf(const SettingsSection& settings);
 PgnExportOptions PgnExportOptionsOf(const SettingsSection& settings);

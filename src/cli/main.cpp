@@ -2,7 +2,9 @@
 #include <map>
 #include <string>
 
+#include "cli/CliSettings.h"
 #include "cli/Commands.h"
+#include "cli/ConsolePrompt.h"
 
 namespace varnock::cli {
 
@@ -134,6 +136,11 @@ int main(int argc, char** argv) {
   auto it = Commands().find(name);
   if (it == Commands().end()) return UsageError("unknown command '" + name + "'");
   Args args(argv + 2, argv + argc);
+  {
+    // --ini FILE and --set KEY=VALUE belong to every command.
+    ConsolePrompt prompt(false);
+    if (const int status = SettingsForRun(name, args, prompt, RunSettings())) return status;
+  }
   for (const std::string& arg : args) {
     if (arg == "--help" || arg == "-h") {
       std::cout << "Usage: varnock-cli " << it->second.synopsis << "\n\n" << it->second.help << '\n';

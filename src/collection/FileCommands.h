@@ -23,7 +23,7 @@ struct FileSettings {
 };
 
 // The recent-files list: newest first, at most 15 names.
-class RecentFiles {
+class RecentFileList {
  public:
   void Add(const std::string& name);
   const std::vector<std::string>& Names() const { return names_; }
@@ -62,7 +62,7 @@ class FileCommands {
   bool PgnWarnings(bool selectedOnly, const std::string& caption, bool saveAs);
 
   FileSettings settings;
-  RecentFiles recent;
+  RecentFileList recent;
   bool saved = false;  // the last Save As saved
   // The time the backups are stamped with (tests fix it).
   std::function<std::time_t()> clock = [] { return std::time(nullptr); };

@@ -10,7 +10,7 @@ namespace varnock {
 
 const char* const kGameFileFilter = "PGN Files  ( *.pgn )|*.pgn|ECH Files  ( *.ech )|*.ech|All Files  ( *.* )|*.*||";
 
-void RecentFiles::Add(const std::string& name) {
+void RecentFileList::Add(const std::string& name) {
   if (name.empty()) return;
   std::erase(names_, name);
   names_.insert(names_.begin(), name);

@@ -67,6 +67,12 @@ TEST(CliCollection, CountCheckConvertAndSave) {
   EXPECT_NE(ReadFile(pgn).find("[Event \"Renamed\"]"), std::string::npos);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(backups), std::filesystem::directory_iterator()), 2);
 
+  // The settings of a run: --set "Backup Files=1" keeps one backup.
+  auto once = RunCli({"save", pgn, "--backup-dir", backups, "--set", "Backup Files=1"});
+  EXPECT_EQ(once.status, 0) << once.err;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(backups), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(RunCli({"count", pgn, "--set", "NoSuchSetting=1"}).status, 2);
+
   // Unusable input.
   EXPECT_EQ(RunCli({"count", folder / "missing.pgn"}).status, 2);
   EXPECT_EQ(RunCli({"save", pgn, "--tag", "2:NoSuchTag=x"}).status, 2);
