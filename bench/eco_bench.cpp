@@ -16,6 +16,7 @@
 #include "GameText.h"
 #include "formats/PgnReader.h"
 #include "openings/EcoCommands.h"
+#include "support/SilentPrompt.h"
 
 namespace {
 
@@ -23,22 +24,12 @@ using namespace varnock;
 
 constexpr int kGames = 100000;
 
-class Answers : public UserPrompt {
+// Answers Yes and OK, and picks the first item.
+class Answers : public testing::SilentPrompt {
  public:
   bool AskYesNo(const std::string&, const std::string&) override { return true; }
   bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-  void Inform(const std::string&, const std::string&) override {}
   std::optional<int> Choose(const std::string&, const std::vector<std::string>&) override { return 0; }
-  std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseFileToOpen(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseFileToSave(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void ShowFile(const std::string&, const std::string&) override {}
 };
 
 class BenchCollection : public EcoCollection {

@@ -13,6 +13,7 @@
 #include "GameText.h"
 #include "collection/CollectionList.h"
 #include "collection/Reorder.h"
+#include "support/SilentPrompt.h"
 
 namespace {
 
@@ -20,23 +21,7 @@ using namespace varnock;
 
 constexpr std::size_t kGames = 100000;
 
-class Silent : public UserPrompt {
- public:
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  bool AskOkCancel(const std::string&, const std::string&) override { return false; }
-  void Inform(const std::string&, const std::string&) override {}
-  std::optional<int> Choose(const std::string&, const std::vector<std::string>&) override { return std::nullopt; }
-  std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseFileToOpen(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseFileToSave(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void ShowFile(const std::string&, const std::string&) override {}
-};
+using Silent = testing::SilentPrompt;
 
 template <typename Build>
 void Rows(benchmark::State& state, const Collection& collection, Build build) {

@@ -44,13 +44,6 @@ int CreateTempFile(const std::string& folder, const std::string& prefix, std::st
   return ::mkstemp(name.data());
 }
 
-void SyncFolderOf(const std::string& path) {
-  const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 std::string SavedReport(const std::string& head, int games, std::uint64_t bytes) {
   // The count is printed in full, beyond 2 GB too.
   const auto count = static_cast<unsigned long long>(bytes);
@@ -188,7 +181,7 @@ bool FileCommands::WriteCollectionFile(const std::string& path, bool selectedOnl
     prompt_.Inform("FrameWin::Save_File()", "WriteFile failed\n\n" + FileErrorText(path, error));
     return false;
   }
-  SyncFolderOf(path);
+  SyncFolder(FolderOf(path));
   return true;
 }
 

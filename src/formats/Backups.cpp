@@ -67,14 +67,14 @@ std::string RenameFailure(const std::string& from, const std::string& to, int er
                 SystemMessage(error).c_str(), error);
 }
 
+}  // namespace
+
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
 }
-
-}  // namespace
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');

@@ -43,6 +43,9 @@ bool DirectoryFound(const std::string& folder, std::vector<std::string>& files, 
 // Deletes all but the `keep` newest files of the backup folder.
 void BackupDelete(const std::string& folder, int keep, UserPrompt& prompt);
 
+// Flushes a folder's entries (new names, renames) to disk.
+void SyncFolder(const std::string& folder);
+
 // The folder part (before the last "/") and the file part of a path.
 std::string FolderOf(const std::string& path);
 std::string FilePartOf(const std::string& path);
