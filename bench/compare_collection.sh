@@ -6,6 +6,8 @@
 #   count / grep -c '^[Event '         (target: at most 3)
 #   pgn-extract -r / check             (target: at least 10)
 #   save (unchanged) / cp              (target: at most 2)
+#     also against cp followed by sync of the copy: a save flushes its file
+#     to disk before it takes the old one's place, which cp does not
 #   peak memory of count / (1.3 x file size + 200 bytes per game)  (target: below 1)
 #
 #   bench/compare_collection.sh [--build DIR] [--big MB | --no-big] [--file PGN] [--runs N]
@@ -75,12 +77,13 @@ measure() {
   games=$("$cli" count "$pgn" 2>/dev/null)
   echo "File: $pgn ($(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1e6 }') MB, $games games), $(date '+%Y-%m-%d %H:%M:%S %Z')"
 
-  local t_grep t_count t_check t_extract t_cp t_save peak
+  local t_grep t_count t_check t_extract t_cp t_cpsync t_save peak
   t_grep=$(seconds_of "grep -c '^\\[Event ' $q")
   t_count=$(seconds_of "$(printf '%q' "$cli") count $q")
   t_check=$(seconds_of "$(printf '%q' "$cli") check $q")
   t_extract=$(seconds_of "$(printf '%q' "$pgn_extract") -r -s --quiet -l/dev/null $q")
   t_cp=$(seconds_of "cp $q $(printf '%q' "$work/cp-copy.pgn")")
+  t_cpsync=$(seconds_of "cp $q $(printf '%q' "$work/cp-copy.pgn") && sync $(printf '%q' "$work/cp-copy.pgn")")
   t_save=$(seconds_of "$(printf '%q' "$cli") save $(printf '%q' "$copy") --backups 1 --backup-dir $(printf '%q' "$backups")")
   cmp -s "$pgn" "$copy" || echo "  (!) the unchanged save did not write the same bytes"
   peak=$(/usr/bin/time -f %M "$cli" count "$pgn" 2>&1 >/dev/null | tail -1)
@@ -88,13 +91,14 @@ measure() {
   rm -rf "$backups"
 
   printf '  %-26s %8.3f s\n' "grep -c '^[Event '" "$t_grep" "varnock-cli count" "$t_count" \
-    "varnock-cli check" "$t_check" "pgn-extract -r" "$t_extract" "cp" "$t_cp" "varnock-cli save (unchanged)" "$t_save"
-  awk -v g="$t_grep" -v c="$t_count" -v k="$t_check" -v x="$t_extract" -v p="$t_cp" -v s="$t_save" \
+    "varnock-cli check" "$t_check" "pgn-extract -r" "$t_extract" "cp" "$t_cp" "cp + sync" "$t_cpsync" "varnock-cli save (unchanged)" "$t_save"
+  awk -v g="$t_grep" -v c="$t_count" -v k="$t_check" -v x="$t_extract" -v p="$t_cp" -v ps="$t_cpsync" -v s="$t_save" \
     -v m="$peak" -v b="$bytes" -v n="$games" 'BEGIN {
       budget = (1.3 * b + 200 * n) / 1024
       printf "  count / grep            = %6.2f   (target <= 3)\n", c / g
       printf "  pgn-extract / check     = %6.2f   (target >= 10)\n", x / k
       printf "  save / cp               = %6.2f   (saving alone, save - count: %.2f; target <= 2)\n", s / p, (s - c) / p
+      printf "  save / (cp + sync)      = %6.2f   (saving alone: %.2f)\n", s / ps, (s - c) / ps
       printf "  peak memory of count    = %.0f KB of a budget of %.0f KB: %.2f   (target < 1)\n", m, budget, m / budget
     }'
   echo

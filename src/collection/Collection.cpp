@@ -114,6 +114,7 @@ bool Collection::BuildFromText(TextBuffer buffer, FileType type, const std::stri
   rollback.present = true;
   rollback.text = std::move(buffer);
   rollback.length = fileSize;
+  rollback.source = {};
   fileType = type;
 
   const bool found = games_.size() > 1;

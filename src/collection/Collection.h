@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/UserPrompt.h"
+#include "formats/FileIdentity.h"
 #include "formats/FileText.h"
 #include "formats/SErrorList.h"
 #include "formats/SGridFrame.h"
@@ -37,6 +38,9 @@ struct SRollback_Params {
   bool present = false;
   TextBuffer text;
   std::uint64_t length = 0;
+  // The file the text was read from, while it is known to hold that text
+  // unchanged: a save copies unchanged stretches from it.
+  FileIdentity source;
 };
 
 // Settings the readers use, and where error lists are written.

@@ -39,6 +39,8 @@ bool FileCommands::ReLoad(const std::string& name) {
   }
   collection_.errors.Clear();
   if (!collection_.BuildFromText(std::move(loaded->text), type, name, loaded->size)) return false;
+  // With nothing cleaned out, the text is the file byte for byte.
+  if (collection_.rollback.text.size() == loaded->size) collection_.rollback.source = loaded->identity;
   recent.Add(name);
   collection_.fileName = name;
   collection_.modified = false;

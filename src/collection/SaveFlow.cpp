@@ -30,9 +30,38 @@ std::string ExtensionOf(const std::string& path) {
   return dot == std::string::npos ? std::string() : part.substr(dot + 1);
 }
 
+// The loaded file, opened again to copy unchanged stretches from, when it is
+// still the very file whose text the collection retains.
+class RetainedFile {
+ public:
+  RetainedFile(const SRollback_Params& rollback, const std::string& name) {
+    if (!rollback.present || !rollback.source.known || name.empty()) return;
+    fd_ = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat status {};
+    if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !rollback.source.SameAs(FileIdentity::Of(status)) ||
+        static_cast<std::uint64_t>(status.st_size) != rollback.text.size()) {
+      Close();
+      return;
+    }
+    source_ = {fd_, rollback.text.view().data(), rollback.text.size()};
+  }
+  ~RetainedFile() { Close(); }
+  RetainedFile(const RetainedFile&) = delete;
+  RetainedFile& operator=(const RetainedFile&) = delete;
+  const RetainedSource* Source() const { return fd_ >= 0 ? &source_ : nullptr; }
+
+ private:
+  void Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+  int fd_ = -1;
+  RetainedSource source_;
+};
+
 // Writes everything, then flushes it to disk. 0, or the error number.
-int WriteAllAndSync(int fd, const SaveOutput& output) {
-  if (const int error = output.WriteTo(fd)) return error;
+int WriteAllAndSync(int fd, const SaveOutput& output, const RetainedSource* source) {
+  if (const int error = output.WriteTo(fd, source)) return error;
   if (::fsync(fd) != 0) return errno;
   return 0;
 }
@@ -173,7 +202,8 @@ bool FileCommands::WriteCollectionFile(const std::string& path, bool selectedOnl
   SaveOutput out;
   games = Save_File(out, selectedOnly, type, longAlgebraic);
   bytes = out.Size();
-  int error = WriteAllAndSync(fd, out);
+  const RetainedFile retained(collection_.rollback, collection_.fileName);
+  int error = WriteAllAndSync(fd, out, retained.Source());
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(tempName.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
@@ -223,7 +253,8 @@ void FileCommands::CmSave() {
 
   SaveOutput out;
   const int games = Save_File(out, false, collection_.fileType, false);
-  int error = WriteAllAndSync(fd, out);
+  const RetainedFile retained(collection_.rollback, collection_.fileName);
+  int error = WriteAllAndSync(fd, out, retained.Source());
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) {
     ::unlink(tempName.c_str());

@@ -1,11 +1,29 @@
 #include "collection/SaveOutput.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
+#include "formats/FileIdentity.h"
+
 namespace varnock {
+
+namespace {
+
+int WriteAll(int fd, const char* data, std::size_t size) {
+  for (std::size_t done = 0; done < size;) {
+    const ssize_t put = ::write(fd, data + done, std::min<std::size_t>(size - done, std::size_t{4} << 20));
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return errno;
+    if (put == 0) return EIO;
+    done += static_cast<std::size_t>(put);
+  }
+  return 0;
+}
+
+}  // namespace
 
 void SaveOutput::Append(std::string_view text) {
   if (text.empty()) return;
@@ -28,18 +46,39 @@ void SaveOutput::AppendRetained(std::string_view text) {
   size_ += text.size();
 }
 
-int SaveOutput::WriteTo(int fd) const {
+int SaveOutput::WriteFromMemory(int fd) const {
+  for (const Piece& piece : pieces_)
+    if (const int error = WriteAll(fd, DataOf(piece), piece.size)) return error;
+  return 0;
+}
+
+int SaveOutput::WriteTo(int fd, const RetainedSource* source) const {
+  if (!source || source->fd < 0) return WriteFromMemory(fd);
+  struct stat before {};
+  if (::fstat(source->fd, &before) != 0) return WriteFromMemory(fd);
   for (const Piece& piece : pieces_) {
     const char* data = DataOf(piece);
-    for (std::size_t done = 0; done < piece.size;) {
-      const ssize_t put = ::write(fd, data + done, std::min<std::size_t>(piece.size - done, std::size_t{4} << 20));
-      if (put < 0 && errno == EINTR) continue;
-      if (put < 0) return errno;
-      if (put == 0) return EIO;
-      done += static_cast<std::size_t>(put);
+    std::size_t done = 0;
+    const bool inSource = !piece.owned && data >= source->base && piece.size <= source->size &&
+                          static_cast<std::size_t>(data - source->base) <= source->size - piece.size;
+    if (inSource) {
+      auto offset = static_cast<loff_t>(data - source->base);
+      while (done < piece.size) {
+        const ssize_t put = ::copy_file_range(source->fd, &offset, fd, nullptr, piece.size - done, 0);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) break;  // not supported here, or the source shrank: the rest from memory
+        done += static_cast<std::size_t>(put);
+      }
     }
+    if (const int error = WriteAll(fd, data + done, piece.size - done)) return error;
   }
-  return 0;
+  // The copies are the retained text only if the source did not change
+  // while they were made.
+  struct stat after {};
+  const bool copied = ::fstat(source->fd, &after) == 0 && FileIdentity::Of(before).SameAs(FileIdentity::Of(after));
+  if (copied) return 0;
+  if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) return errno;
+  return WriteFromMemory(fd);
 }
 
 std::string SaveOutput::ToString() const {

@@ -2,6 +2,10 @@
 // stretches of the retained file text, which are not copied. Stretches
 // that follow each other in the retained text join into one, so an
 // unchanged collection is written from its text in a single piece.
+//
+// When the file the text was read from is still open and unchanged, retained
+// stretches are copied from it inside the kernel (copy_file_range) rather
+// than written from memory.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +15,14 @@
 
 namespace varnock {
 
+// The file the retained text was read from: its descriptor, and where the
+// text starts in memory (file offset 0) and how long it is.
+struct RetainedSource {
+  int fd = -1;
+  const char* base = nullptr;
+  std::size_t size = 0;
+};
+
 class SaveOutput {
  public:
   // New text, copied.
@@ -19,8 +31,11 @@ class SaveOutput {
   void AppendRetained(std::string_view text);
 
   std::uint64_t Size() const { return size_; }
-  // Writes everything to the descriptor: 0, or the error number.
-  int WriteTo(int fd) const;
+  // Writes everything to the descriptor, which must be empty and at offset 0:
+  // 0, or the error number. With a source, retained stretches are copied from
+  // it; should the source change meanwhile, everything is written again from
+  // memory.
+  int WriteTo(int fd, const RetainedSource* source = nullptr) const;
   std::string ToString() const;
 
  private:
@@ -31,6 +46,7 @@ class SaveOutput {
     std::size_t size;
   };
   const char* DataOf(const Piece& piece) const { return piece.owned ? owned_.data() + piece.offset : piece.data; }
+  int WriteFromMemory(int fd) const;
 
   std::vector<Piece> pieces_;
   std::string owned_;

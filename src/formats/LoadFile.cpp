@@ -87,6 +87,13 @@ std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
     prompt.Inform("Load_File()", "Zero bytes read");
     return std::nullopt;
   }
+  // The text is the file's content only if nothing touched the file while
+  // it was read.
+  struct stat after {};
+  if (::fstat(file.get(), &after) == 0) {
+    const FileIdentity before = FileIdentity::Of(status);
+    if (before.SameAs(FileIdentity::Of(after))) loaded.identity = before;
+  }
   return loaded;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/UserPrompt.h"
+#include "formats/FileIdentity.h"
 #include "formats/TextBuffer.h"
 
 namespace varnock {
@@ -13,6 +14,7 @@ namespace varnock {
 struct LoadedFile {
   TextBuffer text;         // every byte of the file
   std::uint64_t size = 0;  // the file's size
+  FileIdentity identity;   // the file as read; unknown when it changed meanwhile
 };
 
 // Reads the file in one go. Every failure is reported (under

@@ -1,9 +1,11 @@
 // Saving: unchanged games byte for byte, changed games rewritten alone,
 // conversion between the formats, backups, the questions before PGN.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "CollectionTesting.h"
@@ -193,6 +195,65 @@ TEST(SaveFlow, SaveKeepsBackupsAndTheOldContents) {
   EXPECT_TRUE(BackupsIn(backupFolder).empty());
   // No temporary file is left beside the collection.
   EXPECT_EQ(BackupsIn(t.folder.Path()), (std::vector<std::string>{"Backup", "games.pgn", "temp"}));
+}
+
+// A save copies unchanged stretches from the loaded file, but only while that
+// file is untouched: a file changed behind the collection's back, even to the
+// same size and modification time, is not copied from.
+TEST(SaveFlow, CopiesFromTheLoadedFileOnlyWhileItIsUnchanged) {
+  const auto files = testing::CorpusSample({"annotated"});
+  ASSERT_FALSE(files.empty());
+  const std::string original = testing::ReadCorpusFile(files.front());
+  std::string cleaned = original;
+  CleanFileText(cleaned);
+  ASSERT_EQ(cleaned, original) << "the test wants a file with nothing to clean";
+
+  {
+    // Unchanged, with one header edited: the stretches around it are copied.
+    CollectionUnderTest t;
+    ASSERT_TRUE(t.LoadText("games.pgn", original));
+    ASSERT_TRUE(t.collection.rollback.source.known);
+    t.collection.Game(1).header.Set(HeaderField::Event, "Edited");
+    t.collection.Game(1).stateFlags |= kHeaderChanged;
+    std::string expected;
+    t.files.Save_File(expected, false, kFilePgn, false);
+    t.files.CmSave();
+    EXPECT_EQ(t.prompt.Last().caption, "CmSave()");
+    EXPECT_TRUE(ReadFile(t.folder / "games.pgn") == expected);
+  }
+  {
+    // Changed in place behind the collection: same size, the old times put back.
+    CollectionUnderTest t;
+    const std::string name = t.folder / "games.pgn";
+    ASSERT_TRUE(t.LoadText("games.pgn", original));
+    struct stat loaded {};
+    ASSERT_EQ(::stat(name.c_str(), &loaded), 0);
+    std::string tampered = original;
+    for (char& c : tampered)
+      if (c == 'e') c = 'E';
+    {
+      std::FILE* file = std::fopen(name.c_str(), "r+b");
+      ASSERT_NE(file, nullptr);
+      ASSERT_EQ(std::fwrite(tampered.data(), 1, tampered.size(), file), tampered.size());
+      std::fclose(file);
+    }
+    const timespec times[2] = {loaded.st_atim, loaded.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, name.c_str(), times, 0), 0);
+    t.files.CmSave();
+    EXPECT_EQ(t.prompt.Last().caption, "CmSave()");
+    EXPECT_TRUE(ReadFile(name) == original) << "the save copied the changed file";
+  }
+  {
+    // Bytes cleaned out at load: the text is no longer the file's, and the
+    // save writes the cleaned text.
+    CollectionUnderTest t;
+    std::string withNul = original;
+    withNul.insert(withNul.find("1."), std::string("\0\xFF", 2));
+    ASSERT_TRUE(t.LoadText("games.pgn", withNul));
+    EXPECT_FALSE(t.collection.rollback.source.known);
+    t.files.CmSave();
+    EXPECT_TRUE(ReadFile(t.folder / "games.pgn") == original);
+  }
 }
 
 TEST(SaveFlow, ALinkIsSavedThroughToItsTarget) {
