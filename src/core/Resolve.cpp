@@ -222,6 +222,22 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
   return result;
 }
 
+int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour, std::uint8_t pieceType,
+                std::string_view disambiguation, int toSquare, const PositionHistory& history) {
+  if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return kNoSquare;
+  SquareSet candidates = CandidateOrigins(board, colour, pieceType, toSquare, ParseHint(disambiguation));
+  int origin = kNoSquare;
+  while (candidates) {
+    const int from = PopLowest(candidates);
+    if (from == toSquare || !Holds(board, from, colour, pieceType)) continue;
+    if (origin != kNoSquare) return kNoSquare;  // two pieces: one may be pinned, or the check mark decide
+    origin = from;
+  }
+  if (origin == kNoSquare) return kNoSquare;
+  const Before before{board, kings};
+  return SurelyLegal(before, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
+}
+
 ResolvedCapture ResolveCapture(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,
                                std::string_view disambiguation, std::uint8_t capturedType,
                                const PositionHistory& history) {

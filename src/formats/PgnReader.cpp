@@ -12,6 +12,7 @@
 
 #include "core/Attack.h"
 #include "core/Fen.h"
+#include "core/Resolve.h"
 #include "core/Format.h"
 #include "formats/PgnMoveToken.h"
 #include "formats/PgnReports.h"
@@ -20,6 +21,7 @@
 #include "tree/Lines.h"
 #include "tree/MoveEntry.h"
 #include "tree/Navigation.h"
+#include "tree/Positions.h"
 
 namespace varnock {
 
@@ -165,6 +167,7 @@ class PgnReader {
   void EndTag();
   void StoreTag(std::string_view name, std::string_view value, bool valueInText);
   void ProcessToken();
+  bool PlainMove();
   void EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol);
   void AttachComment(NodeStore::CommentKind kind, std::string& text);
   void ApplyMark(std::string_view text, bool nag, NodeRef node);
@@ -704,6 +707,7 @@ void PgnReader::ProcessToken() {
   if (token_.Empty()) return;
   movetextSeen_ = true;
   if (!accepting_) return;
+  if (HasTree() && ctx_.plainMoves && !variationStart_ && PlainMove()) return;
   const std::string_view copy = token_.View();
 
   MoveToken parsed = ClassifyToken(token_.View(), checkMarker_, equalsSeen_);
@@ -752,6 +756,66 @@ void PgnReader::ProcessToken() {
     return;
   }
   EnterMove(move.from, move.to, move.promotion, true);
+}
+
+// The common move ("e4", "Nf3", "exd5", "Rad1!"), resolved and entered in
+// one go when the answer is plain; anything else (results, castling, king
+// moves, promotions, several candidates, a side in check, a move that starts
+// a variation or meets an existing continuation) takes the general path.
+// Returns whether the token was dealt with.
+bool PgnReader::PlainMove() {
+  const std::string_view token = token_.View();
+  std::size_t end = token.size();
+  while (end > 0 && (token[end - 1] == '!' || token[end - 1] == '?')) --end;
+  const std::string_view body = token.substr(0, end);
+  if (body.size() < 2) return false;
+  const char rank = body[body.size() - 1], file = body[body.size() - 2];
+  if (rank < '1' || rank > '8' || file < 'a' || file > 'h') return false;
+  std::uint8_t piece = kPawn;
+  std::size_t hintStart = 1;
+  switch (body[0]) {
+    case 'N':
+      piece = kKnight;
+      break;
+    case 'B':
+      piece = kBishop;
+      break;
+    case 'R':
+      piece = kRook;
+      break;
+    case 'Q':
+      piece = kQueen;
+      break;
+    default:
+      hintStart = 0;
+      break;
+  }
+  // What stands between the piece and the destination: a file, a rank, or both.
+  std::string_view hint = body.substr(hintStart, body.size() - 2 - hintStart);
+  std::size_t h = 0;
+  if (h < hint.size() && hint[h] >= 'a' && hint[h] <= 'h') ++h;
+  if (h < hint.size() && hint[h] >= '1' && hint[h] <= '8') ++h;
+  if (h != hint.size()) return false;
+  const int to = SquareAt(file - 'a', '8' - rank);
+  if (piece == kPawn && (RowOf(to) == 0 || RowOf(to) == 7)) return false;  // a promotion
+
+  GameTree& tree = *tree_;
+  if (!ExtendsReadLine(tree) || tree.Node(tree.current).Has2(kFlag2Check)) return false;
+  const NodeHistory history(tree.Store(), tree.current);
+  const int from = PlainOrigin(tree.board, tree.kings, tree.sideToMove, piece, hint, to, history);
+  if (from == kNoSquare) return false;
+  if (AppendReadMove(tree, from, to, ctx_.prompt) == EntryOutcome::Refused) {
+    accepting_ = false;  // no node slot could be had: the line ends here
+    mark_.clear();
+    return true;
+  }
+  if (!pendingBefore_.empty()) {
+    SetComment(tree, tree.current, NodeStore::kBefore, pendingBefore_, false);
+    pendingBefore_.clear();
+  }
+  if (end < token.size()) ApplyMark(token.substr(end), false, tree.current);
+  mark_.clear();
+  return true;
 }
 
 void PgnReader::EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol) {

@@ -27,6 +27,7 @@ struct PgnReadContext {
   UserPrompt* prompt = nullptr;  // for the unbalanced-brackets warning
   bool errorFlag = false;        // set when anything was reported; never cleared
   LineCounter lines;             // line numbers of reports, counted once through the text
+  bool plainMoves = true;        // the quick lane for plain moves (tests turn it off to compare)
 };
 
 // Reads one game starting at ctx.cursor. Returns 1 when a game was read and

@@ -273,6 +273,44 @@ EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promoti
   return AddMove(game, move, EntryMode::Reading, prompt, startsLine);
 }
 
+bool ExtendsReadLine(const GameTree& game) {
+  const MoveNode& current = game.Node(game.current);
+  return current.next == kNoNode && !current.Has(kFlagBranch) && current.parent != kNoNode &&
+         !current.Has(kFlagComposed) && current.From() != current.To() && !current.Has2(kFlag2Irregular) &&
+         game.activeLine && game.activeLine->first != kNoNode && game.lineEnd == game.current;
+}
+
+EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt) {
+  const std::uint8_t mover = game.sideToMove;
+  const std::uint8_t pieceType = game.board[static_cast<std::size_t>(from)] & kTypeMask;
+  const BoardSquares boardBefore = game.board;
+  const KingSquares kingsBefore = game.kings;
+  const AppliedMove applied = ApplyMove(game.board, game.kings, from, to, 0);
+  NewNode request;
+  request.boardAfter = &game.board;
+  request.from = from;
+  request.to = to;
+  request.piece = pieceType ? pieceType : kPawn;
+  request.kind = applied.kind;
+  request.capture = applied.capture;
+  request.whiteMoved = mover == kWhite;
+  // After a legal ordinary move only the moved piece and the line it opened
+  // can give check.
+  request.check = applied.kind == kOrdinary ? MoveGivesCheck(game.board, game.kings.Of(Opponent(mover)), from, to)
+                                            : IsKingAttacked(game.board, game.kings, Opponent(mover));
+  const NodeRef node = CreateNode(game, request, prompt);
+  if (node == kNoNode) {
+    game.board = boardBefore;
+    game.kings = kingsBefore;
+    return EntryOutcome::Refused;
+  }
+  game.activeLine->last = node;
+  game.current = game.lineEnd = node;
+  game.sideToMove = Opponent(mover);
+  game.commentRingValid = false;
+  return EntryOutcome::Added;
+}
+
 EntryOutcome CmPass(GameTree& game, UserPrompt& prompt) { return PlayMove(game, kA8, kA8, prompt); }
 
 void CmInvalid(GameTree& game, UserPrompt& prompt) {

@@ -64,6 +64,15 @@ EntryOutcome PlayMoveOnScreen(GameTree& game, int fromFile, int fromRow, int toF
 EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promotion, UserPrompt* prompt,
                           bool startsLine = false, bool linesAreLegal = false);
 
+// A reader's quick lane for the common move, with the outcome PlayReadMove
+// would give: a legal move that is neither a pass nor a promotion, extending
+// the active line at its end (the current node has no continuation or
+// alternatives, the line has its first node) after a legal ordinary move.
+// The caller checks those conditions (ExtendsReadLine). The board is changed
+// in place and put back if no node slot can be had.
+bool ExtendsReadLine(const GameTree& game);
+EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt);
+
 // The pass command: a move from a8 to a8.
 EntryOutcome CmPass(GameTree& game, UserPrompt& prompt);
 

@@ -36,12 +36,13 @@ struct Collection {
   std::string text;
   std::vector<std::unique_ptr<SGridFrame>> games;
 
-  explicit Collection(std::string content) : text(std::move(content)) {
+  explicit Collection(std::string content, bool plainMoves = true) : text(std::move(content)) {
     std::erase_if(text, [](char c) { return c == '\0' || c == '\xFE' || c == '\xFF'; });
     PgnReadContext ctx;
     ctx.text = text;
     ctx.errors = &errors;
     ctx.prompt = &prompt;
+    ctx.plainMoves = plainMoves;
     while (true) {
       const std::size_t start = ctx.cursor;
       auto game = std::make_unique<SGridFrame>(store);
@@ -110,6 +111,22 @@ std::string Canonical(SGridFrame& game) {
     if (tree.primary == node) out << " primary";
     if (!before.empty()) out << " {<" << before << '}';
     if (!after.empty()) out << " {>" << after << '}';
+    out << '\n';
+  }
+  return out.str();
+}
+
+// Every node's packed fields in tree order: the move word, both flag bytes
+// (check, capture, kind, snapshot...) and the board of a snapshot.
+std::string NodeWords(SGridFrame& game) {
+  GameTree& tree = game.Tree();
+  NodeStore& store = tree.Store();
+  std::ostringstream out;
+  for (NodeRef node : NodesInTreeOrder(tree)) {
+    const MoveNode& n = store.Node(node);
+    out << n.move << ' ' << int{n.flags} << ' ' << int{n.flags2};
+    if (const BoardSquares* board = store.Snapshot(node))
+      out << ' ' << std::string(reinterpret_cast<const char*>(board->data()), board->size());
     out << '\n';
   }
   return out.str();
@@ -202,6 +219,33 @@ int RoundTripFiles(const std::vector<std::filesystem::path>& files, const std::v
     }
   }
   return games;
+}
+
+// Plain moves take a quick lane through the reader; with it turned off every
+// move goes the general way. Both must build the same trees, node for node,
+// and report the same errors, over the whole corpus.
+TEST(PgnRoundTrip, TheQuickLaneForPlainMovesBuildsTheSameTrees) {
+  const auto files = testing::CorpusSample({"annotated", "odd", "big"});
+  ASSERT_FALSE(files.empty()) << "no corpus below " << VARNOCK_SHARED_DIR;
+  std::size_t games = 0;
+  for (const auto& path : files) {
+    SCOPED_TRACE(path.filename().string());
+    const std::string text = testing::ReadCorpusFile(path);
+    Collection quick(text, true), general(text, false);
+    ASSERT_EQ(quick.games.size(), general.games.size());
+    for (std::size_t g = 0; g < quick.games.size(); ++g) {
+      EXPECT_EQ(Canonical(*quick.games[g]), Canonical(*general.games[g])) << "game " << g + 1;
+      EXPECT_EQ(NodeWords(*quick.games[g]), NodeWords(*general.games[g])) << "game " << g + 1;
+      const GameTree &a = quick.games[g]->Tree(), &b = general.games[g]->Tree();
+      EXPECT_TRUE(a.board == b.board && a.sideToMove == b.sideToMove) << "game " << g + 1;
+    }
+    EXPECT_EQ(quick.errors.Messages(), general.errors.Messages());
+    EXPECT_EQ(quick.prompt.Records().size(), general.prompt.Records().size());
+    games += quick.games.size();
+  }
+  if (!testing::CorpusSampled()) {
+    EXPECT_GT(games, 14000u);
+  }
 }
 
 TEST(PgnRoundTrip, AnnotatedAndOddGamesReadBackInEveryFormat) {
