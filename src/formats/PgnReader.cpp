@@ -162,6 +162,7 @@ class PgnReader {
   void MarkChar(char c);
   void EscapeLine();
   void SkipScannedMovetext();
+  void SkipBlanksAndMoveNumbers();
   bool ReadTagInOneStride();
   void FinishPending();
   void EndTag();
@@ -259,6 +260,10 @@ int PgnReader::Read() {
          state_ == State::Skip)) {
       SkipScannedMovetext();
       break;
+    }
+    if (state_ == State::Between && !Scanning()) {
+      SkipBlanksAndMoveNumbers();
+      if (pos_ >= text_.size()) break;
     }
     const char c = text_[pos_];
     if (c == '\0') break;
@@ -449,6 +454,39 @@ bool PgnReader::ReadTagInOneStride() {
   previous_ = ']';
   state_ = State::Between;
   return true;
+}
+
+// Between tokens: blanks, dots and move numbers followed by a blank ("12. ",
+// "12... ") in one stride, as stepping through them would leave things: a
+// move number is an empty token.
+void PgnReader::SkipBlanksAndMoveNumbers() {
+  const char* const text = text_.data();
+  const std::size_t size = text_.size();
+  std::size_t i = pos_;
+  char previous = previous_;
+  while (i < size) {
+    const char c = text[i];
+    if (c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '.') {
+      previous = c;
+      ++i;
+      continue;
+    }
+    if (!IsDigit(c)) break;
+    std::size_t end = i + 1;
+    while (end < size && IsDigit(text[end])) ++end;
+    if (end >= size || text[end] != '.') break;
+    while (end < size && text[end] == '.') ++end;
+    if (end < size && !IsBlank(text[end])) break;  // "12.e4": the number and the move are one token
+    if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(i - gameStart_);
+    if (accepting_) {
+      failureStart_ = i;
+      failureRecorded_ = true;
+    }
+    previous = '.';
+    i = end;
+  }
+  pos_ = i;
+  previous_ = previous;
 }
 
 void PgnReader::Step(char c) {
