@@ -1,6 +1,7 @@
 #include "core/Resolve.h"
 
 #include <bit>
+#include <cstdlib>
 #include <string>
 
 #include "core/AttackTables.h"
@@ -235,6 +236,12 @@ int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_
   }
   if (origin == kNoSquare) return kNoSquare;
   const Before before{board, kings};
+  if (pieceType == kKing) {
+    // A step (castling looks closer): legal when the king is safe after it.
+    if (std::abs(FileOf(origin) - FileOf(toSquare)) > 1 || std::abs(RowOf(origin) - RowOf(toSquare)) > 1)
+      return kNoSquare;
+    return IsLegal(before, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
+  }
   return SurelyLegal(before, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
 }
 

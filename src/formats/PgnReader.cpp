@@ -796,9 +796,9 @@ void PgnReader::ProcessToken() {
   EnterMove(move.from, move.to, move.promotion, true);
 }
 
-// The common move ("e4", "Nf3", "exd5", "Rad1!"), resolved and entered in
-// one go when the answer is plain; anything else (results, castling, king
-// moves, promotions, several candidates, a side in check, a move that starts
+// The common move ("e4", "Nf3", "exd5", "Rad1!", "Kf2"), resolved and entered
+// in one go when the answer is plain; anything else (results, castling,
+// promotions, several candidates, a side in check, a move that starts
 // a variation or meets an existing continuation) takes the general path.
 // Returns whether the token was dealt with.
 bool PgnReader::PlainMove() {
@@ -823,6 +823,9 @@ bool PgnReader::PlainMove() {
       break;
     case 'Q':
       piece = kQueen;
+      break;
+    case 'K':
+      piece = kKing;
       break;
     default:
       hintStart = 0;
