@@ -3,7 +3,7 @@
 #   make build   install the build packages, configure and build into build/
 #   make test    build, run the tests, then run them again under ASan + UBSan, then fuzz
 #   make run     build and run the program
-#   make bench   build the benchmarks into build-bench/ (Release) and run them, then time
+#   make bench   build the benchmarks into build-bench/ (Release, link-time optimised) and run them, then time
 #                the reader against grep and pgn-extract (BENCH_ARGS=--big: a ~500 MB file)
 #   make fuzz    build the libFuzzer targets with clang into build-fuzz/ and run each for
 #                FUZZ_SECONDS (default 60); fails on any crash or sanitizer report
@@ -93,7 +93,7 @@ BENCH_ARGS ?=
 
 bench:
 	@bash scripts/install-deps.sh build bench
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DVARNOCK_BUILD_BENCH=ON $(CMAKE_ARGS)
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON -DVARNOCK_BUILD_BENCH=ON $(CMAKE_ARGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target pgn_reader_bench read_all eco_bench varnock-cli
 	$(BENCH_DIR)/bench/pgn_reader_bench
 	bash bench/compare_pgn_extract.sh --build $(BENCH_DIR) $(BENCH_ARGS)

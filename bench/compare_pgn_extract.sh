@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times Varnock's PGN reader against grep and pgn-extract on one file, in one
 # run: `grep -c '^\[Event '` (a floor: one pass over the bytes), read_all in
-# Scan and Full mode, and `pgn-extract -r` (reads and validates every game).
+# Scan and Full mode (one thread), `varnock-cli check` (open the file, then
+# read every game in full on every core), and `pgn-extract -r` (reads and
+# validates every game, on one core).
 #
 #   bench/compare_pgn_extract.sh [--build DIR] [--big [MB]] [--file PGN] [--runs N] [--no-hyperfine]
 #
@@ -42,6 +44,8 @@ done
 
 read_all="$build/bench/read_all"
 [[ -x "$read_all" ]] || { echo "compare_pgn_extract: $read_all is missing; run make bench" >&2; exit 1; }
+cli="$build/src/cli/varnock-cli"
+[[ -x "$cli" ]] || { echo "compare_pgn_extract: $cli is missing; run make bench" >&2; exit 1; }
 pgn_extract=$(command -v pgn-extract || true)
 [[ -n "$pgn_extract" ]] || pgn_extract=/usr/games/pgn-extract
 [[ -x "$pgn_extract" ]] || { echo "compare_pgn_extract: pgn-extract is not installed" >&2; exit 1; }
@@ -83,11 +87,12 @@ bytes=$(stat -c %s "$pgn")
 megabytes=$(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1e6 }')
 quoted=$(printf '%q' "$pgn")
 
-names=(grep varnock-scan varnock-full pgn-extract)
+names=(grep varnock-scan varnock-full varnock-check pgn-extract)
 commands=(
   "grep -c '^\\[Event ' $quoted"
   "$(printf '%q' "$read_all") --scan $quoted"
   "$(printf '%q' "$read_all") $quoted"
+  "$(printf '%q' "$cli") check $quoted"
   "$(printf '%q' "$pgn_extract") -r -s --quiet -l/dev/null $quoted"
 )
 
@@ -96,6 +101,7 @@ echo "Counts (one untimed run each):"
 echo "  grep '^[Event ': $(grep -c '^\[Event ' "$pgn" || true) lines"
 echo "  $("$read_all" --scan "$pgn")"
 echo "  $("$read_all" "$pgn")"
+echo "  check: $("$cli" check "$pgn" 2>/dev/null || true) ($(nproc) cores)"
 echo
 
 declare -A seconds
@@ -136,8 +142,10 @@ for command in "${names[@]}"; do
   awk -v c="$command" -v s="${seconds[$command]}" -v mb="$megabytes" \
     'BEGIN { printf "  %-13s %8.3f s  %8.1f MB/s\n", c, s, (s > 0 ? mb / s : 0) }'
 done
-awk -v full="${seconds[varnock-full]}" -v scan="${seconds[varnock-scan]}" \
+awk -v full="${seconds[varnock-full]}" -v scan="${seconds[varnock-scan]}" -v check="${seconds[varnock-check]}" \
   -v grep="${seconds[grep]}" -v extract="${seconds[pgn-extract]}" 'BEGIN {
-    printf "Ratios: pgn-extract / varnock full = %.2f; varnock scan / grep = %.2f\n",
-      (full > 0 ? extract / full : 0), (grep > 0 ? scan / grep : 0)
+    printf "Ratios:\n"
+    printf "  pgn-extract / varnock full (one thread)                 = %6.2f\n", (full > 0 ? extract / full : 0)
+    printf "  pgn-extract / varnock check (open, then all cores read) = %6.2f\n", (check > 0 ? extract / check : 0)
+    printf "  varnock scan / grep                                     = %6.2f\n", (grep > 0 ? scan / grep : 0)
   }'
