@@ -1,7 +1,10 @@
+#include <charconv>
 #include <iostream>
+#include <optional>
 
 #include "cli/Commands.h"
 #include "cli/OpenCollection.h"
+#include "collection/ReadEveryGame.h"
 
 namespace varnock::cli {
 
@@ -32,49 +35,58 @@ GameCounts CountGame(GameTree& tree) {
   return counts;
 }
 
+// The value of --threads: a whole number from 1 to 256.
+std::optional<unsigned> ThreadCount(const std::string& text) {
+  unsigned value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 256) return std::nullopt;
+  return value;
+}
+
 }  // namespace
 
 // check FILE: opens the collection, then reads the moves of every game.
 int CommandCheck(const Args& args) {
   std::vector<std::string> positional;
   bool yes = false, perGame = false, listErrors = false;
-  for (const std::string& arg : args) {
-    if (arg == "--yes")
+  unsigned threads = DefaultReadThreads();
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--yes") {
       yes = true;
-    else if (arg == "--per-game")
+    } else if (arg == "--per-game") {
       perGame = true;
-    else if (arg == "--errors")
+    } else if (arg == "--errors") {
       listErrors = true;
-    else if (arg.starts_with("--"))
+    } else if (arg == "--threads") {
+      const std::optional<unsigned> count = i + 1 < args.size() ? ThreadCount(args[++i]) : std::nullopt;
+      if (!count) return UsageError("check: --threads takes a number from 1 to 256");
+      threads = *count;
+    } else if (arg.starts_with("--")) {
       return UsageError("check: unknown option " + arg);
-    else
+    } else {
       positional.push_back(arg);
+    }
   }
   if (positional.size() != 1) return UsageError("check takes one file");
   OpenCollection open(yes);
   if (!open.Open(positional[0])) return 2;
   Collection& collection = open.collection;
 
+  // The games are read on several threads; each thread counts into the
+  // game's own slot, and the lines are written in game order.
+  std::vector<GameCounts> slots(collection.Count());
   long long nodes = 0, mainline = 0;
-  for (std::size_t i = 0; i < collection.Count(); ++i) {
-    SGridFrame& game = collection.Game(i);
-    const bool wasLoaded = game.loaded;
-    collection.EnsureLoaded(game);
-    const GameCounts counts = CountGame(game.Tree());
-    nodes += counts.nodes;
-    mainline += counts.mainline;
-    if (perGame) {
-      const bool reported = collection.errors.GameNumbers().count(static_cast<int>(i + 1)) > 0;
-      std::cout << i + 1 << '\t' << counts.mainline << '\t' << counts.nodes << '\t' << (reported ? 1 : 0) << '\n';
-    }
-    // A game read only to be counted is let go again, so that a file of any
-    // size is checked in the memory of its text.
-    if (!wasLoaded && &game != &collection.CurrentGame()) {
-      game.DropTree();
-      game.loaded = false;
-      if (i % 1024 == 0) collection.ReleaseEmptySegments();
-    }
-  }
+  ReadEveryGame(
+      collection, threads, [&slots](std::size_t place, GameTree& tree) { slots[place] = CountGame(tree); },
+      [&](std::size_t place) {
+        const GameCounts& counts = slots[place];
+        nodes += counts.nodes;
+        mainline += counts.mainline;
+        if (!perGame) return;
+        const bool reported = collection.errors.GameNumbers().count(static_cast<int>(place + 1)) > 0;
+        std::cout << place + 1 << '\t' << counts.mainline << '\t' << counts.nodes << '\t' << (reported ? 1 : 0) << '\n';
+      });
   const std::size_t errorGames = collection.errors.GameNumbers().size();
   std::cout << "games " << collection.Count() << " nodes " << nodes << " mainline " << mainline << " errors "
             << errorGames << '\n';

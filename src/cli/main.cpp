@@ -32,12 +32,14 @@ const std::map<std::string, Command>& Commands() {
         "Print the plain-text diagram of the position (piece letters, '-' on empty dark\n"
         "squares), from Black's side with --flip."}},
       {"check",
-       {CommandCheck, "check FILE [--per-game] [--errors] [--yes]",
+       {CommandCheck, "check FILE [--per-game] [--errors] [--threads N] [--yes]",
         "Open the collection, then read the moves of every game. Prints\n"
         "'games N nodes X mainline Y errors E' (nodes: move nodes in all lines; mainline:\n"
         "plies of the main lines; errors: games with reports). --per-game first prints\n"
         "'GAME<TAB>mainline plies<TAB>nodes<TAB>0 or 1' for each game; --errors prints the\n"
-        "error list after the summary. Exit status 1 when there were reports."}},
+        "error list after the summary. The games are read on N threads (--threads N;\n"
+        "default: one per core), with the same output as one. Exit status 1 when there\n"
+        "were reports."}},
       {"convert",
        {CommandConvert, "convert IN OUT [--long] [--yes]",
         "Open IN and Save As OUT: PGN, or ECH when OUT ends in .ech. --long writes PGN\n"
