@@ -12,8 +12,8 @@
 
 #include "core/Attack.h"
 #include "core/Fen.h"
-#include "core/Resolve.h"
 #include "core/Format.h"
+#include "core/Resolve.h"
 #include "formats/PgnMoveToken.h"
 #include "formats/PgnReports.h"
 #include "tree/Bookmarks.h"

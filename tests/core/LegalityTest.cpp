@@ -31,7 +31,8 @@ class ScriptedHistory : public PositionHistory {
   bool CastlingGranted(std::uint8_t, bool) const override { return granted; }
 };
 
-bool Valid(const FENExtras& p, const char* from, const char* to, const PositionHistory& h, std::string* message = nullptr) {
+bool Valid(const FENExtras& p, const char* from, const char* to, const PositionHistory& h,
+           std::string* message = nullptr) {
   std::string text;
   bool valid = IsMoveValid(p.board, p.sideToMove, Sq(from), Sq(to), h, text);
   if (message) *message = text;
@@ -177,8 +178,8 @@ TEST(Legality, PinsAndAttacks) {
   EXPECT_FALSE(IsPinned(p.board, kBlack, Sq("e7"), Sq("e8")));
   KingSquares kings;
   LocateKings(p.board, kings);
-  EXPECT_FALSE(IsLegalMove(p.board, kings, kWhite, {static_cast<std::uint8_t>(Sq("e2")),
-                                                  static_cast<std::uint8_t>(Sq("c3")), 0},
+  EXPECT_FALSE(IsLegalMove(p.board, kings, kWhite,
+                           {static_cast<std::uint8_t>(Sq("e2")), static_cast<std::uint8_t>(Sq("c3")), 0},
                            FenHistory(p)));
   // The knight is tried before the rays and reported as the attacker.
   FENExtras twoAttackers = Position("4k3/8/8/8/8/3n4/8/4K2r w - - 0 1");
