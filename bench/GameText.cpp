@@ -7,6 +7,8 @@
 #include <stdexcept>
 
 #include "formats/FileText.h"
+#include "formats/LoadFile.h"
+#include "support/SilentPrompt.h"
 
 namespace varnock::bench {
 
@@ -41,6 +43,15 @@ std::string LoadGameText(const std::filesystem::path& path) {
   }
   CleanFileText(text);
   return text;
+}
+
+TextBuffer LoadFileText(const std::filesystem::path& path) {
+  if (path.extension() == ".xz") return TextBuffer::CopyOf(Decompressed(path));
+  testing::SilentPrompt silent;
+  std::optional<LoadedFile> loaded = Load_File(path.string(), silent);
+  if (!loaded) throw std::runtime_error("cannot read " + path.string());
+  CleanFileText(loaded->text);
+  return std::move(loaded->text);
 }
 
 std::filesystem::path LargestCorpusFile(const std::filesystem::path& corpusDir) {

@@ -30,13 +30,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   const auto loadStart = std::chrono::steady_clock::now();
-  std::string text;
+  varnock::TextBuffer buffer;
   try {
-    text = varnock::bench::LoadGameText(file);
+    buffer = varnock::bench::LoadFileText(file);
   } catch (const std::exception& error) {
     std::cerr << "read_all: " << error.what() << '\n';
     return 2;
   }
+  const std::string_view text = buffer.view();
   const auto start = std::chrono::steady_clock::now();
   const double loadSeconds = std::chrono::duration<double>(start - loadStart).count();
   const varnock::bench::ReadTotals totals = varnock::bench::ReadAllGames(text, mode);

@@ -1,3 +1,12 @@
+// varnock-cli, built twice from this file: varnock-cli itself, which leaves
+// out the commands that draw (and the graphics libraries, whose loading
+// would slow every run), and varnock-cli-render beside it, which has every
+// command and runs the drawing ones when varnock-cli hands them over.
+#include <limits.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <string>
@@ -11,10 +20,32 @@ namespace varnock::cli {
 namespace {
 
 struct Command {
-  int (*run)(const Args&);
+  int (*run)(const Args&);  // nullptr: a drawing command that varnock-cli-render runs
   const char* synopsis;
   const char* help;
 };
+
+#if VARNOCK_CLI_RENDER
+#define RENDERED(command) command
+#else
+#define RENDERED(command) nullptr
+#endif
+
+// Runs the same command line as varnock-cli-render, the program beside this
+// one; returns only when that cannot be done.
+int HandOverToRenderer(char** argv) {
+  char self[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length <= 0) {
+    std::cerr << "varnock-cli: cannot find the program's folder: " << std::strerror(errno) << '\n';
+    return 2;
+  }
+  std::string path(self, static_cast<std::size_t>(length));
+  path = path.substr(0, path.rfind('/') + 1) + "varnock-cli-render";
+  ::execv(path.c_str(), argv);
+  std::cerr << "varnock-cli: cannot run " << path << ": " << std::strerror(errno) << '\n';
+  return 2;
+}
 
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
@@ -28,7 +59,7 @@ const std::map<std::string, Command>& Commands() {
         "from White's side. Exit status 1 when the engine failed, 2 when it could\n"
         "not be started or the FEN is refused."}},
       {"ascii",
-       {CommandAscii, "ascii FEN [--flip]",
+       {RENDERED(CommandAscii), "ascii FEN [--flip]",
         "Print the plain-text diagram of the position (piece letters, '-' on empty dark\n"
         "squares), from Black's side with --flip."}},
       {"check",
@@ -49,7 +80,7 @@ const std::map<std::string, Command>& Commands() {
         "Open the collection as the main window does (the first game in full, the\n"
         "others scanned) and print the number of games."}},
       {"diagram",
-       {CommandDiagram, "diagram FEN [--font N] [--flip]",
+       {RENDERED(CommandDiagram), "diagram FEN [--font N] [--flip]",
         "Print the diagram of the position in the characters of chess font N (0 Alpha,\n"
         "1 Dervantis, 2 Maya, 3 Merida, the default, 4 Motif), framed by the font's\n"
         "border characters, from Black's side with --flip."}},
@@ -72,7 +103,7 @@ const std::map<std::string, Command>& Commands() {
         "message if there is one, then (unless rejected) the position written back as FEN.\n"
         "Exit status 0 when valid, 1 for a warning or a rejection."}},
       {"rtf",
-       {CommandRtf, "rtf FILE GAME OUT.rtf",
+       {RENDERED(CommandRtf), "rtf FILE GAME OUT.rtf",
         "Export game GAME (1-based) of FILE (PGN or ECH) as an RTF document with the\n"
         "RTF options: moves, comments, variations, diagrams and the game information."}},
       {"save",
@@ -96,7 +127,7 @@ const std::map<std::string, Command>& Commands() {
         "Replace the player name OLD by NEW as White and as Black in every game and\n"
         "Save As OUT. Prints the report line."}},
       {"gif",
-       {CommandGif, "gif FEN OUT.gif [--size PIXELS] [--font N] [--flip] [--bw]",
+       {RENDERED(CommandGif), "gif FEN OUT.gif [--size PIXELS] [--font N] [--flip] [--bw]",
         "Save the board image of the position as a GIF: --size pixels per square\n"
         "(default 40), chess font N (default 3), --flip for Black's side, --bw for\n"
         "black and white."}},
@@ -137,6 +168,7 @@ int main(int argc, char** argv) {
   }
   auto it = Commands().find(name);
   if (it == Commands().end()) return UsageError("unknown command '" + name + "'");
+  if (!it->second.run) return HandOverToRenderer(argv);
   Args args(argv + 2, argv + argc);
   {
     // --ini FILE and --set KEY=VALUE belong to every command.

@@ -30,6 +30,26 @@ TEST(CliRender, TextDiagrams) {
   EXPECT_EQ(run.out, "");
 }
 
+// varnock-cli starts without the graphics libraries and hands the drawing
+// commands to varnock-cli-render beside it; without that program a drawing
+// command fails with a message, not a crash.
+TEST(CliRender, DrawingCommandsAreHandedToTheRendererBeside) {
+  const CommandResult libraries = RunCommand("ldd '" + std::string(VARNOCK_CLI) + "'");
+  EXPECT_EQ(libraries.out.find("libQt"), std::string::npos) << libraries.out;
+  EXPECT_NE(libraries.out.find("libc.so"), std::string::npos) << libraries.out;
+
+  const auto folder = ScratchFolder("cli-alone");
+  const std::filesystem::path alone = folder / "varnock-cli";
+  std::filesystem::copy_file(VARNOCK_CLI, alone, std::filesystem::copy_options::overwrite_existing);
+  const CommandResult drawn = RunCommand("'" + alone.string() + "' ascii '" + kStart + "' 2>&1");
+  EXPECT_NE(drawn.out.find("varnock-cli: cannot run " + (folder / "varnock-cli-render").string()), std::string::npos)
+      << drawn.out;
+  EXPECT_EQ(drawn.status, 2);
+  const CommandResult parsed = RunCommand("'" + alone.string() + "' fen '" + kStart + "'");
+  EXPECT_EQ(parsed.status, 0);
+  EXPECT_TRUE(parsed.out.starts_with("valid")) << parsed.out;
+}
+
 TEST(CliRender, GifIsWrittenWholeOrNotAtAll) {
   const auto folder = ScratchFolder("cli-gif");
   const std::string out = (folder / "board.gif").string();
