@@ -29,25 +29,24 @@ AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, in
     }
   }
 
+  // Along each line only the nearest piece can attack: an own piece (or a
+  // stray byte) blocks.
   const int pawnRowStep = colour == kBlack ? 1 : -1;
+  const std::uint64_t occupied = OccupiedSet(board);
   for (std::size_t d = 0; d < 8; ++d) {
+    const int at = FirstOccupiedIn(occupied, square, static_cast<int>(d));
+    if (at < 0) continue;
+    const std::uint8_t code = board[static_cast<std::size_t>(at)];
+    if (!(code & enemy)) continue;
     const bool diagonal = kTables.diagonal[d];
-    const auto& ray = kTables.rays[s][d];
-    for (std::size_t n = 0; n < kTables.rayLength[s][d]; ++n) {
-      const int at = ray[n];
-      const std::uint8_t code = board[static_cast<std::size_t>(at)];
-      if (code == 0) continue;
-      if (!(code & enemy)) break;  // own piece (or a stray byte) blocks
-      const bool first = n == 0;
-      const bool attacks = (code & kQueen) || (!diagonal && (code & kRook)) || (diagonal && (code & kBishop)) ||
-                           (first && (code & kKing)) ||
-                           (first && diagonal && kTables.rowStep[d] == pawnRowStep && (code & kPawn));
-      if (attacks) {
-        result.attacked = true;
-        result.attacker = at;
-        return result;
-      }
-      break;
+    const bool first = at == kTables.rays[s][d][0];
+    const bool attacks = (code & kQueen) || (!diagonal && (code & kRook)) || (diagonal && (code & kBishop)) ||
+                         (first && (code & kKing)) ||
+                         (first && diagonal && kTables.rowStep[d] == pawnRowStep && (code & kPawn));
+    if (attacks) {
+      result.attacked = true;
+      result.attacker = at;
+      return result;
     }
   }
   return result;

@@ -4,7 +4,12 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/Board.h"
 
@@ -25,6 +30,10 @@ struct AttackTables {
   // The squares along each direction, nearest first.
   std::array<std::array<std::array<std::int8_t, 7>, kDirections>, 64> rays{};
   std::array<std::array<std::uint8_t, kDirections>, 64> rayLength{};
+  // The same squares as a set, and whether square numbers grow along each
+  // direction (the nearest square of a set is then its lowest).
+  std::array<std::array<std::uint64_t, kDirections>, 64> rayMask{};
+  std::array<bool, kDirections> increasing{};
   std::array<std::int8_t, kDirections> rowStep{};
   std::array<bool, kDirections> diagonal{};
   // The direction from the first square to the second along a file, a row or
@@ -41,11 +50,13 @@ struct AttackTables {
         const auto dd = static_cast<std::size_t>(d);
         rowStep[dd] = static_cast<std::int8_t>(dr);
         diagonal[dd] = df != 0 && dr != 0;
+        increasing[dd] = dr * 8 + df > 0;
         for (int square = 0; square < 64; ++square) {
           const auto s = static_cast<std::size_t>(square);
           int n = 0;
           for (int f = FileOf(square) + df, r = RowOf(square) + dr; OnBoard(f, r); f += df, r += dr) {
             rays[s][dd][static_cast<std::size_t>(n++)] = static_cast<std::int8_t>(SquareAt(f, r));
+            rayMask[s][dd] |= std::uint64_t{1} << SquareAt(f, r);
             direction[s][static_cast<std::size_t>(SquareAt(f, r))] = static_cast<std::int8_t>(d);
           }
           rayLength[s][dd] = static_cast<std::uint8_t>(n);
@@ -76,15 +87,37 @@ struct AttackTables {
 
 inline constexpr AttackTables kAttackTables;
 
+// The occupied squares of the board as a set, without a branch per square.
+inline std::uint64_t OccupiedSet(const BoardSquares& board) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  std::uint64_t empty = 0;
+  for (int i = 0; i < 4; ++i) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(board.data() + 16 * i));
+    const auto mask = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, zero)));
+    empty |= static_cast<std::uint64_t>(mask) << (16 * i);
+  }
+  return ~empty;
+#else
+  std::uint64_t occupied = 0;
+  for (int square = 0; square < 64; ++square)
+    if (board[static_cast<std::size_t>(square)] != 0) occupied |= std::uint64_t{1} << square;
+  return occupied;
+#endif
+}
+
+// The first square of `occupied` along direction d from `square`, or -1.
+inline int FirstOccupiedIn(std::uint64_t occupied, int square, int d) {
+  const std::uint64_t blockers =
+      kAttackTables.rayMask[static_cast<std::size_t>(square)][static_cast<std::size_t>(d)] & occupied;
+  if (blockers == 0) return -1;
+  return kAttackTables.increasing[static_cast<std::size_t>(d)] ? std::countr_zero(blockers)
+                                                               : 63 - std::countl_zero(blockers);
+}
+
 // The first occupied square along direction d from `square`, or -1.
 inline int FirstOccupied(const BoardSquares& board, int square, int d) {
-  const auto& ray = kAttackTables.rays[static_cast<std::size_t>(square)][static_cast<std::size_t>(d)];
-  const int length = kAttackTables.rayLength[static_cast<std::size_t>(square)][static_cast<std::size_t>(d)];
-  for (int n = 0; n < length; ++n) {
-    const int at = ray[static_cast<std::size_t>(n)];
-    if (board[static_cast<std::size_t>(at)] != 0) return at;
-  }
-  return -1;
+  return FirstOccupiedIn(OccupiedSet(board), square, d);
 }
 
 }  // namespace varnock

@@ -28,8 +28,9 @@ bool PathBlocked(const BoardSquares& board, int from, int to) {
 bool IsPinned(const BoardSquares& board, std::uint8_t colour, int square, int kingSquare) {
   if (square < 0 || square >= 64 || kingSquare < 0 || kingSquare >= 64) return false;
   const int d = kAttackTables.direction[static_cast<std::size_t>(kingSquare)][static_cast<std::size_t>(square)];
-  if (d < 0 || FirstOccupied(board, kingSquare, d) != square) return false;
-  const int beyond = FirstOccupied(board, square, d);
+  const std::uint64_t occupied = OccupiedSet(board);
+  if (d < 0 || FirstOccupiedIn(occupied, kingSquare, d) != square) return false;
+  const int beyond = FirstOccupiedIn(occupied, square, d);
   if (beyond < 0) return false;
   const std::uint8_t code = board[static_cast<std::size_t>(beyond)];
   return (code & Opponent(colour)) && (code & kAttackTables.SlidersAlong(d));

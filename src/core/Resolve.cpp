@@ -58,9 +58,10 @@ SquareSet CandidateOrigins(const BoardSquares& board, std::uint8_t colour, std::
   const auto t = static_cast<std::size_t>(to);
   SquareSet set = 0;
   auto addRays = [&](bool straight, bool diagonal) {
+    const std::uint64_t occupied = OccupiedSet(board);
     for (int d = 0; d < AttackTables::kDirections; ++d) {
       if (kAttackTables.diagonal[static_cast<std::size_t>(d)] ? !diagonal : !straight) continue;
-      const int first = FirstOccupied(board, to, d);
+      const int first = FirstOccupiedIn(occupied, to, d);
       if (first >= 0) set |= Bit(first);
     }
   };
