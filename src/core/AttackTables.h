@@ -106,6 +106,31 @@ inline std::uint64_t OccupiedSet(const BoardSquares& board) {
 #endif
 }
 
+// The squares holding a piece with both the colour bit and the type bit.
+inline std::uint64_t PieceSet(const BoardSquares& board, std::uint8_t colour, std::uint8_t type) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i colourBits = _mm_set1_epi8(static_cast<char>(colour));
+  const __m128i typeBits = _mm_set1_epi8(static_cast<char>(type));
+  std::uint64_t missing = 0;
+  for (int i = 0; i < 4; ++i) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(board.data() + 16 * i));
+    const __m128i noColour = _mm_cmpeq_epi8(_mm_and_si128(chunk, colourBits), zero);
+    const __m128i noType = _mm_cmpeq_epi8(_mm_and_si128(chunk, typeBits), zero);
+    const auto mask = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_or_si128(noColour, noType)));
+    missing |= static_cast<std::uint64_t>(mask) << (16 * i);
+  }
+  return ~missing;
+#else
+  std::uint64_t holding = 0;
+  for (int square = 0; square < 64; ++square) {
+    const std::uint8_t code = board[static_cast<std::size_t>(square)];
+    if ((code & colour) && (code & type)) holding |= std::uint64_t{1} << square;
+  }
+  return holding;
+#endif
+}
+
 // The first square of `occupied` along direction d from `square`, or -1.
 inline int FirstOccupiedIn(std::uint64_t occupied, int square, int d) {
   const std::uint64_t blockers =

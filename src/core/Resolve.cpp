@@ -227,15 +227,12 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
 int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour, std::uint8_t pieceType,
                 std::string_view disambiguation, int toSquare, const PositionHistory& history) {
   if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return kNoSquare;
-  SquareSet candidates = CandidateOrigins(board, colour, pieceType, toSquare, ParseHint(disambiguation));
-  int origin = kNoSquare;
-  while (candidates) {
-    const int from = PopLowest(candidates);
-    if (from == toSquare || !Holds(board, from, colour, pieceType)) continue;
-    if (origin != kNoSquare) return kNoSquare;  // two pieces: one may be pinned, or the check mark decide
-    origin = from;
-  }
-  if (origin == kNoSquare) return kNoSquare;
+  // The pieces that could come; two or more: one may be pinned, or the check
+  // mark decide.
+  const SquareSet movers = CandidateOrigins(board, colour, pieceType, toSquare, ParseHint(disambiguation)) &
+                           PieceSet(board, colour, pieceType) & ~Bit(toSquare);
+  if (movers == 0 || (movers & (movers - 1)) != 0) return kNoSquare;
+  const int origin = std::countr_zero(movers);
   const Before before{board, kings};
   if (pieceType == kKing) {
     // A step (castling looks closer): legal when the king is safe after it.

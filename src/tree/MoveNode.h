@@ -62,20 +62,22 @@ struct MoveNode {
   void SetMove(int from, int to, StoredPiece piece) {
     move = static_cast<std::uint16_t>((from & 0x3F) | ((to & 0x3F) << 6) | (1 << 12) | ((piece & 7) << 13));
   }
-  void SetInUse(bool inUse) { move = static_cast<std::uint16_t>(inUse ? (move | (1 << 12)) : (move & ~(1 << 12))); }
+  // The setters compute rather than branch: what they are given while a file
+  // is read (a check, a capture) follows no pattern.
+  void SetInUse(bool inUse) { move = static_cast<std::uint16_t>((move & ~(1 << 12)) | (inUse << 12)); }
 
   MoveKind Kind() const {
     return static_cast<MoveKind>(((flags & kFlagKindLow) ? 1 : 0) | ((flags2 & kFlag2KindHigh) ? 2 : 0));
   }
   void SetKind(MoveKind kind) {
-    flags = static_cast<std::uint8_t>((kind & 1) ? (flags | kFlagKindLow) : (flags & ~kFlagKindLow));
-    flags2 = static_cast<std::uint8_t>((kind & 2) ? (flags2 | kFlag2KindHigh) : (flags2 & ~kFlag2KindHigh));
+    Set(kFlagKindLow, kind & 1);
+    Set2(kFlag2KindHigh, kind & 2);
   }
 
   bool Has(std::uint8_t flag) const { return flags & flag; }
   bool Has2(std::uint8_t flag) const { return flags2 & flag; }
-  void Set(std::uint8_t flag, bool on) { flags = static_cast<std::uint8_t>(on ? (flags | flag) : (flags & ~flag)); }
-  void Set2(std::uint8_t flag, bool on) { flags2 = static_cast<std::uint8_t>(on ? (flags2 | flag) : (flags2 & ~flag)); }
+  void Set(std::uint8_t flag, bool on) { flags = static_cast<std::uint8_t>((flags & ~flag) | (flag * on)); }
+  void Set2(std::uint8_t flag, bool on) { flags2 = static_cast<std::uint8_t>((flags2 & ~flag) | (flag * on)); }
 
   // The colour that made the move (the side not to move after it).
   std::uint8_t Mover() const { return Has(kFlagBlackToMove) ? kWhite : kBlack; }
