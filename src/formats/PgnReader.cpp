@@ -31,8 +31,26 @@ enum class State { Between, TagName, TagValue, TagEnd, Token, Comment, PreCommen
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDelimiter(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '(' || c == ')' || c == '{'; }
+// Character classes, looked up rather than compared one by one: the
+// characters of movetext follow no pattern a branch predictor could learn.
+enum CharClass : std::uint8_t {
+  kBlankChar = 1,      // space, tab, CR, LF
+  kDelimiterChar = 2,  // a blank, "(", ")" or "{": ends a token
+  kTokenEndChar = 4,   // a delimiter, "$", ";" or NUL
+  kTokenMarkChar = 8,  // ".", "-", "x", "+", "#", "=": not kept in a token
+};
+constexpr std::array<std::uint8_t, 256> kCharClasses = [] {
+  std::array<std::uint8_t, 256> classes{};
+  for (unsigned char c : {' ', '\t', '\r', '\n'}) classes[c] |= kBlankChar | kDelimiterChar | kTokenEndChar;
+  for (unsigned char c : {'(', ')', '{'}) classes[c] |= kDelimiterChar | kTokenEndChar;
+  for (unsigned char c : {'$', ';', '\0'}) classes[c] |= kTokenEndChar;
+  for (unsigned char c : {'.', '-', 'x', '+', '#', '='}) classes[c] |= kTokenMarkChar;
+  return classes;
+}();
+bool HasClass(char c, std::uint8_t charClass) { return kCharClasses[static_cast<unsigned char>(c)] & charClass; }
+
+bool IsBlank(char c) { return HasClass(c, kBlankChar); }
+bool IsDelimiter(char c) { return HasClass(c, kDelimiterChar); }
 
 // The lexical state after the characters [from, to) of movetext that hold
 // no bracket, brace or line comment, starting in `state`. After a blank the
@@ -466,7 +484,7 @@ void PgnReader::SkipBlanksAndMoveNumbers() {
   char previous = previous_;
   while (i < size) {
     const char c = text[i];
-    if (c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '.') {
+    if (IsBlank(c) || c == '.') {
       previous = c;
       ++i;
       continue;
@@ -670,22 +688,21 @@ void PgnReader::TokenChar(char c) {
   const char* const text = text_.data();
   const std::size_t size = text_.size();
   while (true) {
-    if (c == '.') {
+    if (!HasClass(c, kTokenMarkChar)) {
+      token_.Add(c);
+    } else if (c == '.') {
       token_.Clear();
-    } else if (c == '-' || c == 'x') {
     } else if (c == '+') {
       checkMarker_ = 1;
     } else if (c == '#') {
       checkMarker_ = 2;
     } else if (c == '=') {
       equalsSeen_ = true;
-    } else {
-      token_.Add(c);
-    }
+    }  // "-" and "x" are left out
     previous_ = c;
     if (++pos_ >= size) return;
     c = text[pos_];
-    if (IsDelimiter(c) || c == '$' || c == ';' || c == '\0') return;
+    if (HasClass(c, kTokenEndChar)) return;
   }
 }
 
