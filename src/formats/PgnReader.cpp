@@ -279,7 +279,7 @@ int PgnReader::Read() {
       SkipScannedMovetext();
       break;
     }
-    if (state_ == State::Between && !Scanning()) {
+    if (state_ == State::Between) {
       SkipBlanksAndMoveNumbers();
       if (pos_ >= text_.size()) break;
     }
@@ -605,16 +605,16 @@ void PgnReader::StoreTag(std::string_view name, std::string_view value, bool val
   if (value.empty()) return;
   while (!name.empty() && IsBlank(name.front())) name.remove_prefix(1);
   while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
-  auto named = [&](std::string_view upper) {
-    if (name.size() != upper.size()) return false;
-    for (std::size_t i = 0; i < upper.size(); ++i) {
-      char c = name[i];
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-      if (c != upper[i]) return false;
-    }
-    return true;
-  };
-  if (named("FEN")) {
+  // Tag names are matched without regard to case; no known name is longer
+  // than 16 characters.
+  if (name.size() > 16) return;
+  char upperName[16];
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    upperName[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  const std::string_view upper(upperName, name.size());
+  if (upper == "FEN") {
     FENExtras position;
     FenCheck check = ParseFEN(value, position);
     if (!check.ok) {
@@ -641,7 +641,7 @@ void PgnReader::StoreTag(std::string_view name, std::string_view value, bool val
   }
   if (mode_ == ReadMode::Reread) return;
   for (const KnownTag& tag : kKnownTags) {
-    if (!named(tag.name)) continue;
+    if (tag.name != upper) continue;
     const auto field = static_cast<std::size_t>(tag.field);
     if (valueInText) {
       header_[field] = value;
