@@ -79,6 +79,20 @@ TEST(CliCollection, CountCheckConvertAndSave) {
   EXPECT_EQ(RunCli({"save", pgn, "--tag", "99999:Event=x"}).status, 2);
 }
 
+// For a large file varnock-cli starts itself once more, with glibc told to
+// put small allocations in huge pages; it must do so once and then work.
+TEST(CliCollection, ALargeFileIsOpenedAfterOneRestart) {
+  testing::TempFolder folder;
+  const std::string pgn = folder / "large.pgn";
+  std::string text;
+  const std::string game = "[Event \"Padding\"]\n\n1. e4 e5 2. Nf3 Nc6 *\n\n";
+  while (text.size() < (std::size_t{33} << 20)) text += game;
+  WriteFile(pgn, text);
+  const auto count = RunCli({"count", pgn});
+  EXPECT_EQ(count.status, 0) << count.err;
+  EXPECT_EQ(count.out, std::to_string(text.size() / game.size()) + "\n");
+}
+
 TEST(CliCollection, EcoClassifiesEveryGameAndSavesTheResult) {
   testing::TempFolder folder;
   const std::string pgn = folder / "tatamast22.pgn", out = folder / "classified.pgn";
