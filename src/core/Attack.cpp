@@ -39,7 +39,7 @@ AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, in
     const std::uint8_t code = board[static_cast<std::size_t>(at)];
     if (!(code & enemy)) continue;
     const bool diagonal = kTables.diagonal[d];
-    const bool first = at == kTables.rays[s][d][0];
+    const bool first = (kTables.kingSet[s] >> at) & 1;  // next to the square
     const bool attacks = (code & kQueen) || (!diagonal && (code & kRook)) || (diagonal && (code & kBishop)) ||
                          (first && (code & kKing)) ||
                          (first && diagonal && kTables.rowStep[d] == pawnRowStep && (code & kPawn));

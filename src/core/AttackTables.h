@@ -1,6 +1,6 @@
 // Precomputed geometry of the board: knight and king steps, the squares along
-// each of the eight directions from every square, and the direction that
-// leads from one square to another.
+// each of the eight directions from every square (as sets), and the direction
+// that leads from one square to another.
 #pragma once
 
 #include <array>
@@ -27,11 +27,8 @@ struct AttackTables {
   std::array<std::uint64_t, 64> knightSet{};
   // The squares a king steps to.
   std::array<std::uint64_t, 64> kingSet{};
-  // The squares along each direction, nearest first.
-  std::array<std::array<std::array<std::int8_t, 7>, kDirections>, 64> rays{};
-  std::array<std::array<std::uint8_t, kDirections>, 64> rayLength{};
-  // The same squares as a set, and whether square numbers grow along each
-  // direction (the nearest square of a set is then its lowest).
+  // The squares along each direction as a set, and whether square numbers
+  // grow along each direction (the nearest square of a set is then its lowest).
   std::array<std::array<std::uint64_t, kDirections>, 64> rayMask{};
   std::array<bool, kDirections> increasing{};
   std::array<std::int8_t, kDirections> rowStep{};
@@ -53,13 +50,10 @@ struct AttackTables {
         increasing[dd] = dr * 8 + df > 0;
         for (int square = 0; square < 64; ++square) {
           const auto s = static_cast<std::size_t>(square);
-          int n = 0;
           for (int f = FileOf(square) + df, r = RowOf(square) + dr; OnBoard(f, r); f += df, r += dr) {
-            rays[s][dd][static_cast<std::size_t>(n++)] = static_cast<std::int8_t>(SquareAt(f, r));
             rayMask[s][dd] |= std::uint64_t{1} << SquareAt(f, r);
             direction[s][static_cast<std::size_t>(SquareAt(f, r))] = static_cast<std::int8_t>(d);
           }
-          rayLength[s][dd] = static_cast<std::uint8_t>(n);
           if (OnBoard(FileOf(square) + df, RowOf(square) + dr))
             kingSet[s] |= std::uint64_t{1} << SquareAt(FileOf(square) + df, RowOf(square) + dr);
         }

@@ -52,8 +52,8 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
 // not to be in check, exactly one piece of `pieceType` could come to
 // `toSquare` by its movement rules, and that piece is not pinned and not
 // taking en passant, or is a king stepping to a square where it is safe.
-// kNoSquare means "look closer" (ResolveMove),
-// not "illegal". Where it answers, it answers as ResolveMove does.
+// kNoSquare means "look closer" (ResolveMove), not "illegal". Where it
+// answers, it answers as ResolveMove does.
 int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour, std::uint8_t pieceType,
                 std::string_view disambiguation, int toSquare, const PositionHistory& history);
 
