@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/OpenCollection.h"
 #include "collection/ReadEveryGame.h"
+#include "tree/TreeOrder.h"
 
 namespace varnock::cli {
 
@@ -18,20 +19,7 @@ struct GameCounts {
 GameCounts CountGame(GameTree& tree) {
   GameCounts counts;
   for (NodeRef at = tree.Node(tree.root).next; at != kNoNode; at = tree.Node(at).next) ++counts.mainline;
-  // Every node but the root, through an explicit stack of line starts.
-  std::vector<NodeRef> pending{tree.root};
-  NodeStore& store = tree.Store();
-  while (!pending.empty()) {
-    NodeRef at = pending.back();
-    pending.pop_back();
-    for (; at != kNoNode; at = tree.Node(at).next) {
-      if (at != tree.root) ++counts.nodes;
-      if (!tree.Node(at).Has(kFlagBranch)) continue;
-      if (const auto* lines = store.Alternatives(at))
-        for (const SBranchDetails* line : *lines)
-          if (line->first != kNoNode) pending.push_back(line->first);
-    }
-  }
+  counts.nodes = static_cast<long long>(MoveCount(tree));
   return counts;
 }
 

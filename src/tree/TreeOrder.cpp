@@ -28,4 +28,22 @@ std::vector<NodeRef> NodesInTreeOrder(const GameTree& game) {
   return order;
 }
 
+std::size_t MoveCount(const GameTree& game) {
+  NodeStore& store = game.Store();
+  std::size_t nodes = 0;
+  std::vector<NodeRef> pending{game.root};  // line starts still to walk
+  while (!pending.empty()) {
+    NodeRef at = pending.back();
+    pending.pop_back();
+    for (; at != kNoNode; at = store.Node(at).next) {
+      ++nodes;
+      if (!store.Node(at).Has(kFlagBranch)) continue;
+      if (const auto* alternatives = store.Alternatives(at))
+        for (const SBranchDetails* line : *alternatives)
+          if (line->first != kNoNode) pending.push_back(line->first);
+    }
+  }
+  return nodes - 1;  // not the root
+}
+
 }  // namespace varnock

@@ -13,4 +13,8 @@ namespace varnock {
 // own stack, so deeply nested variations cannot exhaust the call stack.
 std::vector<NodeRef> NodesInTreeOrder(const GameTree& game);
 
+// How many moves the game holds in all its lines (every node but the root),
+// counted without gathering them.
+std::size_t MoveCount(const GameTree& game);
+
 }  // namespace varnock

@@ -11,6 +11,7 @@
 #include "collection/ReadEveryGame.h"
 #include "formats/EchMoveWriter.h"
 #include "support/Corpus.h"
+#include "tree/TreeOrder.h"
 
 namespace varnock {
 namespace {
@@ -36,19 +37,7 @@ struct ReadOutcome {
 
 GameRead Describe(GameTree& tree) {
   GameRead read;
-  read.nodes = 0;
-  std::vector<NodeRef> pending{tree.root};
-  while (!pending.empty()) {
-    NodeRef at = pending.back();
-    pending.pop_back();
-    for (; at != kNoNode; at = tree.Node(at).next) {
-      if (at != tree.root) ++read.nodes;
-      if (!tree.Node(at).Has(kFlagBranch)) continue;
-      if (const auto* lines = tree.Store().Alternatives(at))
-        for (const SBranchDetails* line : *lines)
-          if (line->first != kNoNode) pending.push_back(line->first);
-    }
-  }
+  read.nodes = static_cast<long long>(MoveCount(tree));
   WriteEchMoves(tree, read.moves);
   return read;
 }

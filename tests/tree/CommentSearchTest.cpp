@@ -47,6 +47,7 @@ class CommentSearchTest : public CommandTest {
 TEST_F(CommentSearchTest, RingIsInTreeOrderNewestAlternativeFirst) {
   BuildGame();
   EXPECT_EQ(NodesInTreeOrder(game), (std::vector<NodeRef>{game.root, e4, e6, nc3, d4, c5, e5, nf3}));
+  EXPECT_EQ(MoveCount(game), 7u);  // the same nodes, counted, the root left out
   EXPECT_EQ(CreateCommentsList(game), (std::vector<NodeRef>{e4, e6, nc3, c5, nf3}));
 }
 
