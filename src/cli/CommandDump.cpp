@@ -1,10 +1,8 @@
-#include <charconv>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "cli/Commands.h"
 #include "cli/ConsolePrompt.h"
+#include "cli/GameFile.h"
 #include "formats/EchReader.h"
 #include "formats/EchWriter.h"
 #include "formats/FileText.h"
@@ -52,25 +50,13 @@ int CommandDump(const Args& args) {
   }
   if (positional.size() != 2) return UsageError("dump takes a file and a game number");
   options.file = positional[0];
-  const std::string& number = positional[1];
-  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), options.game);
-  if (error != std::errc() || end != number.data() + number.size() || options.game < 1)
-    return UsageError("dump: the game number must be a whole number from 1");
-
-  std::ifstream in(options.file, std::ios::binary);
-  if (!in) {
-    std::cerr << "varnock-cli: cannot read '" << options.file << "'\n";
-    return 2;
-  }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  std::string text = buffer.str();
-  CleanFileText(text);
-  const FileType type = DetectFileType(text);
-  if (type == kFileNone) {
-    std::cerr << "varnock-cli: '" << options.file << "' is not recognised as being either a PGN or ECH file\n";
-    return 2;
-  }
+  const std::optional<int> number = GameNumber(positional[1]);
+  if (!number) return UsageError("dump: the game number must be a whole number from 1");
+  options.game = *number;
+  const std::optional<GameFileText> file = ReadGameFile(options.file);
+  if (!file) return 2;
+  const std::string& text = file->text;
+  const FileType type = file->type;
 
   NodeStore store;
   SErrorList errors;

@@ -1,11 +1,9 @@
-#include <charconv>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 #include "cli/Commands.h"
 #include "cli/ConsolePrompt.h"
+#include "cli/GameFile.h"
 #include "formats/EchReader.h"
 #include "formats/FileText.h"
 #include "formats/PgnReader.h"
@@ -69,30 +67,14 @@ int CommandRtf(const Args& args) {
     positional.push_back(arg);
   }
   if (positional.size() != 3) return UsageError("rtf takes a file, a game number and an output file");
-  int wanted = 0;
-  const std::string& number = positional[1];
-  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), wanted);
-  if (error != std::errc() || end != number.data() + number.size() || wanted < 1)
-    return UsageError("rtf: the game number must be a whole number from 1");
-
-  std::ifstream in(positional[0], std::ios::binary);
-  if (!in) {
-    std::cerr << "varnock-cli: cannot read '" << positional[0] << "'\n";
-    return 2;
-  }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  std::string text = buffer.str();
-  CleanFileText(text);
-  const FileType type = DetectFileType(text);
-  if (type == kFileNone) {
-    std::cerr << "varnock-cli: '" << positional[0] << "' is not recognised as being either a PGN or ECH file\n";
-    return 2;
-  }
+  const std::optional<int> wanted = GameNumber(positional[1]);
+  if (!wanted) return UsageError("rtf: the game number must be a whole number from 1");
+  const std::optional<GameFileText> file = ReadGameFile(positional[0]);
+  if (!file) return 2;
 
   NodeStore store;
   ConsolePrompt prompt(false);
-  CollectionRead read = ReadCollection(text, type, positional[0], wanted, store, prompt);
+  CollectionRead read = ReadCollection(file->text, file->type, positional[0], *wanted, store, prompt);
   if (!read.game) {
     std::cerr << "varnock-cli: '" << positional[0] << "' holds " << read.count << " games\n";
     return 2;
@@ -100,7 +82,7 @@ int CommandRtf(const Args& args) {
   RtfGameSource source;
   source.header = &read.game->header;
   source.filePath = positional[0];
-  source.place = wanted;
+  source.place = *wanted;
   source.count = read.count;
   if (!CmSaveRTF(read.game->Tree(), source, RtfOptions{}, positional[2], prompt)) return 2;
   return read.problems ? 1 : 0;
