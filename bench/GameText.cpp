@@ -1,10 +1,12 @@
 #include "GameText.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "formats/FileText.h"
 #include "formats/LoadFile.h"
@@ -52,6 +54,18 @@ TextBuffer LoadFileText(const std::filesystem::path& path) {
   if (!loaded) throw std::runtime_error("cannot read " + path.string());
   CleanFileText(loaded->text);
   return std::move(loaded->text);
+}
+
+std::string CollectionBenchText(const std::filesystem::path& corpusDir) {
+  std::vector<std::filesystem::path> files;
+  if (const char* given = std::getenv("VARNOCK_BENCH_PGN"); given && *given)
+    files.push_back(given);
+  else
+    for (const char* name : {"Carlsen", "Hou", "Kosteniuk"})
+      files.push_back(corpusDir / "big" / "pgnmentor" / (std::string(name) + ".pgn.xz"));
+  std::string text;
+  for (const auto& file : files) text += LoadGameText(file) + "\r\n";
+  return text;
 }
 
 std::filesystem::path LargestCorpusFile(const std::filesystem::path& corpusDir) {

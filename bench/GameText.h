@@ -19,6 +19,11 @@ std::string LoadGameText(const std::filesystem::path& path);
 // decompressed first. Throws when it cannot be read.
 TextBuffer LoadFileText(const std::filesystem::path& path);
 
+// The games the collection benchmarks work on: the file VARNOCK_BENCH_PGN
+// names, else three large corpus files, joined. Throws when one cannot be
+// read.
+std::string CollectionBenchText(const std::filesystem::path& corpusDir);
+
 // The corpus file with the most uncompressed bytes, by the corpus's
 // MANIFEST.tsv; empty when there is none.
 std::filesystem::path LargestCorpusFile(const std::filesystem::path& corpusDir);

@@ -59,16 +59,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-  const std::filesystem::path corpus = std::filesystem::path(VARNOCK_SHARED_DIR) / "corpus";
-  std::vector<std::filesystem::path> files;
-  if (const char* given = std::getenv("VARNOCK_BENCH_PGN"); given && *given)
-    files.push_back(given);
-  else
-    for (const char* name : {"Carlsen", "Hou", "Kosteniuk"})
-      files.push_back(corpus / "big" / "pgnmentor" / (std::string(name) + ".pgn.xz"));
   std::string once;
   try {
-    for (const auto& file : files) once += varnock::bench::LoadGameText(file) + "\r\n";
+    once = varnock::bench::CollectionBenchText(std::filesystem::path(VARNOCK_SHARED_DIR) / "corpus");
   } catch (const std::exception& error) {
     std::cerr << "stats_bench: " << error.what() << '\n';
     return 2;
