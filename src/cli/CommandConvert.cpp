@@ -7,20 +7,12 @@ namespace varnock::cli {
 
 // convert IN OUT: Save As to OUT; its extension chooses PGN or ECH.
 int CommandConvert(const Args& args) {
-  std::vector<std::string> positional;
-  bool yes = false, longAlgebraic = false;
-  for (const std::string& arg : args) {
-    if (arg == "--yes")
-      yes = true;
-    else if (arg == "--long")
-      longAlgebraic = true;
-    else if (arg.starts_with("--"))
-      return UsageError("convert: unknown option " + arg);
-    else
-      positional.push_back(arg);
-  }
+  const std::optional<FlagsAndNames> split = SplitArgs("convert", args, {"--yes", "--long"});
+  if (!split) return 2;
+  const std::vector<std::string>& positional = split->names;
+  const bool longAlgebraic = split->Has("--long");
   if (positional.size() != 2) return UsageError("convert takes an input and an output file");
-  OpenCollection open(yes);
+  OpenCollection open(split->Has("--yes"));
   if (!open.Open(positional[0])) return 2;
   const bool loadErrors = !open.collection.errors.Empty();
   open.files.settings.pgnLongAlgebraic = longAlgebraic;

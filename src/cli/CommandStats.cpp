@@ -17,16 +17,10 @@ void PrintRow(const std::vector<std::string>& cells) {
 
 // stats players|events|openings FILE: the statistics list, heading first.
 int CommandStats(const Args& args) {
-  std::vector<std::string> positional;
-  bool yes = false;
-  for (const std::string& arg : args) {
-    if (arg == "--yes")
-      yes = true;
-    else if (arg.starts_with("--"))
-      return UsageError("stats: unknown option " + arg);
-    else
-      positional.push_back(arg);
-  }
+  const std::optional<FlagsAndNames> split = SplitArgs("stats", args, {"--yes"});
+  if (!split) return 2;
+  const std::vector<std::string>& positional = split->names;
+  const bool yes = split->Has("--yes");
   if (positional.size() != 2) return UsageError("stats takes players, events or openings and a file");
   ListKind kind{};
   bool (*mayOpen)(const Collection&, UserPrompt&) = nullptr;

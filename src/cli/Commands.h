@@ -2,6 +2,9 @@
 // name) and returns the exit status: 0 done, 1 done with problems, 2 usage.
 #pragma once
 
+#include <initializer_list>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,5 +50,15 @@ int ParseDiagramArgs(const std::string& command, const Args& args, std::size_t p
 
 // Writes "varnock-cli: TEXT" to stderr and returns 2.
 int UsageError(const std::string& text);
+
+// The arguments of a command that takes only flags ("--yes", "--long") and
+// names: nothing, after the usage error, when an option is not one of `flags`.
+struct FlagsAndNames {
+  std::set<std::string> flags;
+  std::vector<std::string> names;
+  bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
+};
+std::optional<FlagsAndNames> SplitArgs(const std::string& command, const Args& args,
+                                       std::initializer_list<const char*> flags);
 
 }  // namespace varnock::cli

@@ -75,6 +75,9 @@ TEST(CliCollection, CountCheckConvertAndSave) {
 
   // Unusable input.
   EXPECT_EQ(RunCli({"count", folder / "missing.pgn"}).status, 2);
+  const auto unknown = RunCli({"count", pgn, "--long"});  // convert's flag, not count's
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.err.find("count: unknown option --long"), std::string::npos) << unknown.err;
   EXPECT_EQ(RunCli({"save", pgn, "--tag", "2:NoSuchTag=x"}).status, 2);
   EXPECT_EQ(RunCli({"save", pgn, "--tag", "99999:Event=x"}).status, 2);
 }
