@@ -53,14 +53,14 @@ int CommandDump(const Args& args) {
   const std::optional<int> number = GameNumber(positional[1]);
   if (!number) return UsageError("dump: the game number must be a whole number from 1");
   options.game = *number;
-  const std::optional<GameFileText> file = ReadGameFile(options.file);
+  ConsolePrompt prompt(false);
+  const std::optional<GameFileText> file = ReadGameFile(options.file, prompt);
   if (!file) return 2;
-  const std::string& text = file->text;
+  const std::string_view text = file->text.view();
   const FileType type = file->type;
 
   NodeStore store;
   SErrorList errors;
-  ConsolePrompt prompt(false);
   std::unique_ptr<SGridFrame> game;
   std::size_t cursor = 0;
   PgnReadContext pgn;

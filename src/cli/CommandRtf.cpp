@@ -21,7 +21,7 @@ struct CollectionRead {
   bool problems = false;
 };
 
-CollectionRead ReadCollection(const std::string& text, FileType type, const std::string& fileName, int wanted,
+CollectionRead ReadCollection(std::string_view text, FileType type, const std::string& fileName, int wanted,
                               NodeStore& store, UserPrompt& prompt) {
   CollectionRead read;
   SErrorList errors;
@@ -69,12 +69,12 @@ int CommandRtf(const Args& args) {
   if (positional.size() != 3) return UsageError("rtf takes a file, a game number and an output file");
   const std::optional<int> wanted = GameNumber(positional[1]);
   if (!wanted) return UsageError("rtf: the game number must be a whole number from 1");
-  const std::optional<GameFileText> file = ReadGameFile(positional[0]);
+  ConsolePrompt prompt(false);
+  const std::optional<GameFileText> file = ReadGameFile(positional[0], prompt);
   if (!file) return 2;
 
   NodeStore store;
-  ConsolePrompt prompt(false);
-  CollectionRead read = ReadCollection(file->text, file->type, positional[0], *wanted, store, prompt);
+  CollectionRead read = ReadCollection(file->text.view(), file->type, positional[0], *wanted, store, prompt);
   if (!read.game) {
     std::cerr << "varnock-cli: '" << positional[0] << "' holds " << read.count << " games\n";
     return 2;

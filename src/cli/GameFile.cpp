@@ -1,9 +1,9 @@
 #include "cli/GameFile.h"
 
 #include <charconv>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+
+#include "formats/LoadFile.h"
 
 namespace varnock::cli {
 
@@ -14,18 +14,13 @@ std::optional<int> GameNumber(const std::string& text) {
   return number;
 }
 
-std::optional<GameFileText> ReadGameFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::cerr << "varnock-cli: cannot read '" << path << "'\n";
-    return std::nullopt;
-  }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
+std::optional<GameFileText> ReadGameFile(const std::string& path, UserPrompt& prompt) {
+  std::optional<LoadedFile> loaded = Load_File(path, prompt);
+  if (!loaded) return std::nullopt;
   GameFileText file;
-  file.text = buffer.str();
+  file.text = std::move(loaded->text);
   CleanFileText(file.text);
-  file.type = DetectFileType(file.text);
+  file.type = DetectFileType(file.text.view());
   if (file.type == kFileNone) {
     std::cerr << "varnock-cli: '" << path << "' is not recognised as being either a PGN or ECH file\n";
     return std::nullopt;

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "core/UserPrompt.h"
 #include "formats/FileText.h"
+#include "formats/TextBuffer.h"
 
 namespace varnock::cli {
 
@@ -13,12 +15,13 @@ namespace varnock::cli {
 std::optional<int> GameNumber(const std::string& text);
 
 struct GameFileText {
-  std::string text;  // cleaned as a load cleans it
+  TextBuffer text;  // cleaned as a load cleans it
   FileType type = kFileNone;
 };
 
-// The file's text and type; nothing, after a message on stderr, when it
-// cannot be read or is neither PGN nor ECH.
-std::optional<GameFileText> ReadGameFile(const std::string& path);
+// The file's text and type, read as a load reads it; nothing, after the
+// load's message (or one on stderr for a file neither PGN nor ECH), when it
+// cannot be used.
+std::optional<GameFileText> ReadGameFile(const std::string& path, UserPrompt& prompt);
 
 }  // namespace varnock::cli

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -61,6 +62,18 @@ TEST(CliDump, UsageAndMissingGames) {
   EXPECT_NE(run.err.find("The following move caused the error."), std::string::npos);
   EXPECT_NE(run.out.find("1. e4 e5"), std::string::npos);
   unlink(bad.c_str());
+
+  // A folder and a FIFO without a writer are refused as a load refuses
+  // them, never waited on.
+  const auto folder = RunCli({"dump", "/tmp", "1"});
+  EXPECT_EQ(folder.status, 2);
+  EXPECT_NE(folder.err.find("Is a directory"), std::string::npos) << folder.err;
+  const std::string fifo = "/tmp/varnock-dump-fifo-" + std::to_string(getpid()) + ".pgn";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const auto piped = RunCli({"dump", fifo, "1"});
+  EXPECT_EQ(piped.status, 2);
+  EXPECT_NE(piped.err.find("Zero bytes read"), std::string::npos) << piped.err;
+  unlink(fifo.c_str());
 }
 
 }  // namespace
