@@ -181,6 +181,7 @@ class PgnReader {
   void EscapeLine();
   void SkipScannedMovetext();
   void SkipBlanksAndMoveNumbers();
+  bool TakeMoveToken();
   bool ReadTagInOneStride();
   void FinishPending();
   void EndTag();
@@ -252,6 +253,13 @@ class PgnReader {
     NodeRef node;
   };
   std::vector<Saved> variations_;
+  // A node of the main line, as deep as the reader knows: a move appended
+  // straight after it is on the main line too. The end of the main line is
+  // looked for from here when the game ends.
+  NodeRef mainLineNode_ = kNoNode;
+  void FollowMainLine(NodeRef before) {
+    if (before == mainLineNode_ && tree_->Node(before).next == tree_->current) mainLineNode_ = tree_->current;
+  }
 };
 
 int PgnReader::Read() {
@@ -269,9 +277,11 @@ int PgnReader::Read() {
   if (!Scanning()) {
     tree_ = &game_.Tree();
     tree_->current = tree_->root;
+    mainLineNode_ = tree_->root;
     ShowCurrentPosition(*tree_);
   }
 
+  const bool quickTokens = HasTree() && ctx_.plainMoves;
   while (pos_ < text_.size()) {
     if (Scanning() && !accepting_ && movetextSeen_ &&
         (state_ == State::Between || state_ == State::Token || state_ == State::Nag || state_ == State::Symbol ||
@@ -282,6 +292,7 @@ int PgnReader::Read() {
     if (state_ == State::Between) {
       SkipBlanksAndMoveNumbers();
       if (pos_ >= text_.size()) break;
+      if (quickTokens && TakeMoveToken()) continue;
     }
     const char c = text_[pos_];
     if (c == '\0') break;
@@ -474,6 +485,69 @@ bool PgnReader::ReadTagInOneStride() {
   return true;
 }
 
+// A token of the common shape at the cursor, ended by a blank: letters,
+// digits, "x", "+" and "#" ("Nf3", "exd5", "Qxf7#"), perhaps after a move
+// number and dots ("12.Nf3", "12...Nf6"). It is taken and processed in one
+// go as the character steps would take it: a "." empties the token, the
+// first character is kept as it is, after it "x" is left out and "+" and "#"
+// are remembered as the check mark. Anything else (another character, a long
+// token, the end of the text) is left to the character steps: false.
+bool PgnReader::TakeMoveToken() {
+  static constexpr std::size_t kLongest = 8;
+  static constexpr auto kMoveChars = [] {
+    std::array<bool, 256> chars{};
+    for (unsigned char c = 'a'; c <= 'h'; ++c) chars[c] = true;
+    for (unsigned char c = '1'; c <= '8'; ++c) chars[c] = true;
+    for (unsigned char c : {'N', 'B', 'R', 'Q', 'K', 'x', '+', '#'}) chars[c] = true;
+    return chars;
+  }();
+  auto isMoveChar = [](char c) { return kMoveChars[static_cast<unsigned char>(c)]; };
+  const char* const text = text_.data();
+  const std::size_t start = pos_;
+  const std::size_t size = text_.size();
+  std::size_t move = start;  // where the kept text begins
+  if (IsDigit(text[start])) {
+    while (move < size && IsDigit(text[move])) ++move;
+    if (move >= size || text[move] != '.') return false;
+    while (move < size && text[move] == '.') ++move;
+  } else if (!IsLetter(text[start]) || !isMoveChar(text[start])) {
+    return false;
+  }
+  std::size_t end = move;
+  while (end < size && end - move <= kLongest && isMoveChar(text[end])) ++end;
+  if (end == move || end >= size || end - move > kLongest || !IsBlank(text[end])) return false;
+
+  if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(start - gameStart_);
+  if (accepting_) {
+    failureStart_ = start;
+    failureRecorded_ = true;
+  }
+  checkMarker_ = 0;
+  equalsSeen_ = false;
+  std::size_t i = move;
+  if (move == start)
+    token_.Assign(text[i++]);
+  else
+    token_.Clear();
+  for (; i < end; ++i) {
+    const char c = text[i];
+    if (c == '+')
+      checkMarker_ = 1;
+    else if (c == '#')
+      checkMarker_ = 2;
+    else if (c != 'x')
+      token_.Add(c);
+  }
+  pos_ = end;  // where the reports of the move place it
+  ProcessToken();
+  token_.Clear();
+  checkMarker_ = 0;
+  state_ = State::Between;
+  previous_ = text[end];
+  pos_ = end + 1;
+  return true;
+}
+
 // Between tokens: blanks, dots and move numbers followed by a blank ("12. ",
 // "12... ") in one stride, as stepping through them would leave things: a
 // move number is an empty token.
@@ -511,6 +585,15 @@ void PgnReader::Step(char c) {
   switch (state_) {
     case State::Between:
       Between(c);
+      if (state_ == State::Token) {
+        // The token started here, the rest of it and a blank that ends it in
+        // one go, as the character steps would take them.
+        previous_ = c;
+        ++pos_;
+        if (pos_ < text_.size() && !HasClass(text_[pos_], kTokenEndChar)) TokenChar(text_[pos_]);
+        if (pos_ < text_.size() && IsBlank(text_[pos_])) TokenChar(text_[pos_]);
+        return;
+      }
       break;
     case State::TagName:
       if (c == '"') {
@@ -862,11 +945,13 @@ bool PgnReader::PlainMove() {
   const NodeHistory history(tree.Store(), tree.current);
   const int from = PlainOrigin(tree.board, tree.kings, tree.sideToMove, piece, hint, to, history);
   if (from == kNoSquare) return false;
+  const NodeRef before = tree.current;
   if (AppendReadMove(tree, from, to, ctx_.prompt) == EntryOutcome::Refused) {
     accepting_ = false;  // no node slot could be had: the line ends here
     mark_.clear();
     return true;
   }
+  if (before == mainLineNode_) mainLineNode_ = tree.current;  // appended straight after it
   if (!pendingBefore_.empty()) {
     SetComment(tree, tree.current, NodeStore::kBefore, pendingBefore_, false);
     pendingBefore_.clear();
@@ -880,11 +965,13 @@ void PgnReader::EnterMove(int from, int to, std::uint8_t promotion, bool withSym
   GameTree& tree = *tree_;
   const bool startsLine = variationStart_;
   variationStart_ = false;
+  const NodeRef before = tree.current;
   if (PlayReadMove(tree, from, to, promotion, ctx_.prompt, startsLine, true) == EntryOutcome::Refused) {
     accepting_ = false;  // no node slot could be had: the line ends here
     mark_.clear();
     return;
   }
+  FollowMainLine(before);
   if (!pendingBefore_.empty()) {
     SetComment(tree, tree.current, NodeStore::kBefore, pendingBefore_, false);
     pendingBefore_.clear();
@@ -985,7 +1072,7 @@ void PgnReader::EndOfGame() {
     if (!accepting_ && failureRecorded_ && ctx_.badContinuation) BadContinuation(pos_);
     if (returnTo != kNoNode) ShowNode(returnTo);
     tree.activeLine = tree.rootLine;
-    tree.lineEnd = ChainEnd(tree, tree.root);
+    tree.lineEnd = ChainEnd(tree, mainLineNode_);
     tree.rootLine->last = tree.lineEnd;
     if (!primarySet_) tree.primary = tree.current;
     tree.statusText = ToMoveText(tree.sideToMove);

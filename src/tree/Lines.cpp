@@ -83,15 +83,29 @@ bool ActivateLineOf(GameTree& game, NodeRef node) {
   return changed;
 }
 
+namespace {
+
+// The flags that tell of an entry elsewhere (a map, a line record, a store
+// slot) to be removed with the node.
+constexpr std::uint8_t kAttachedFlags = kFlagComposed | kFlagCommentBefore | kFlagCommentAfter | kFlagBranch;
+constexpr std::uint8_t kAttachedFlags2 = kFlag2Rating | kFlag2Assessment | kFlag2Result | kFlag2Stored;
+
+}  // namespace
+
 void FreeChain(GameTree& game, NodeRef first) {
   NodeStore& store = game.Store();
-  std::vector<NodeRef> pending{first};
-  while (!pending.empty()) {
-    NodeRef at = pending.back();
-    pending.pop_back();
-    while (at != kNoNode && store.Valid(at) && store.Node(at).InUse()) {
-      MoveNode& node = store.Node(at);
+  std::vector<NodeRef> pending;  // the first nodes of lines met on the way
+  for (NodeRef at = first;; at = pending.back(), pending.pop_back()) {
+    while (MoveNode* live = store.LiveNode(at)) {
+      MoveNode& node = *live;
       const NodeRef next = node.next;
+      // Most nodes carry nothing beyond the move: one test passes them by.
+      if (!(node.flags & kAttachedFlags) && !(node.flags2 & kAttachedFlags2) && at != game.primary &&
+          at != game.lastCreated && game.bookmarks.empty()) {
+        store.FreeLive(at);
+        at = next;
+        continue;
+      }
       // Only maps the node's flags name hold an entry for it.
       if (node.Has(kFlagComposed)) store.EraseComposed(at);
       if (node.Has2(kFlag2Rating)) store.SetRating(at, 0);
@@ -117,9 +131,10 @@ void FreeChain(GameTree& game, NodeRef first) {
           if (slot == at) slot = kNoNode;
       if (!game.bookmarks.empty())
         game.bookmarks.remove_if([at](const SBookmarkDetails& mark) { return mark.node == at; });
-      store.Free(at);
+      store.FreeLive(at);
       at = next;
     }
+    if (pending.empty()) break;
   }
   game.commentRingValid = false;
   game.MarkChanged();

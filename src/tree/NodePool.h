@@ -59,10 +59,20 @@ class NodePool {
     Segment& segment = *segments_[index / kSegmentSlots];
     std::uint32_t slot = index % kSegmentSlots;
     if (!InUse(segment.slots[slot])) return;
-    segment.slots[slot] = Slot{};
-    --segment.used;
-    if (slot < segment.nextFree) segment.nextFree = slot;
+    Release(segment, slot);
   }
+
+  // The slot at the index when it is in use, else nullptr (also for an index
+  // outside the live segments).
+  Slot* InUseAt(std::uint32_t index) {
+    const std::size_t segment = index / kSegmentSlots;
+    if (segment >= segments_.size() || !segments_[segment]) return nullptr;
+    Slot& slot = segments_[segment]->slots[index % kSegmentSlots];
+    return InUse(slot) ? &slot : nullptr;
+  }
+
+  // Frees a slot InUseAt found.
+  void FreeInUse(std::uint32_t index) { Release(*segments_[index / kSegmentSlots], index % kSegmentSlots); }
 
   // Releases every segment whose slots are all free; returns how many.
   std::size_t ReleaseEmptySegments() {
@@ -102,6 +112,12 @@ class NodePool {
     std::uint32_t used = 0;
     std::uint32_t nextFree = 0;
   };
+
+  void Release(Segment& segment, std::uint32_t slot) {
+    segment.slots[slot] = Slot{};
+    --segment.used;
+    if (slot < segment.nextFree) segment.nextFree = slot;
+  }
 
   std::uint32_t TakeFrom(std::size_t index) {
     Segment& segment = *segments_[index];

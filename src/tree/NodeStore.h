@@ -35,6 +35,22 @@ class NodeStore {
   // After Allocate failed: whether the system refused memory for a segment.
   bool SystemRefusedSegment() const { return systemRefused_; }
   void Free(NodeRef ref);
+  // The node of a slot in use, else nullptr (for kNoNode, a reference to no
+  // live slot, or a free slot); FreeLive frees a slot LiveNode found.
+  MoveNode* LiveNode(NodeRef ref) {
+    if ((ref & ~kSnapshotBit) == 0) return nullptr;
+    if (ref & kSnapshotBit) {
+      SnapshotNode* slot = snapshots_.InUseAt(IndexOf(ref));
+      return slot ? &slot->node : nullptr;
+    }
+    return plain_.InUseAt(IndexOf(ref));
+  }
+  void FreeLive(NodeRef ref) {
+    if (ref & kSnapshotBit)
+      snapshots_.FreeInUse(IndexOf(ref));
+    else
+      plain_.FreeInUse(IndexOf(ref));
+  }
   // Releases node segments that became entirely free.
   void ReleaseEmptySegments();
 

@@ -87,40 +87,44 @@ bool IsOrigin(const NodeStore& store, NodeRef at) {
   return n.parent == kNoNode || extras->board != BoardAt(store, n.parent);
 }
 
-// Whether a stored move changes what stands on the square.
-bool MoveTouches(const MoveNode& n, int square) {
+// The squares a stored move changes: its two squares, a castling rook's two,
+// a pawn taken en passant.
+std::uint64_t SquaresTouched(const MoveNode& n) {
   const int from = n.From(), to = n.To();
-  if (from == to) return false;
-  if (from == square || to == square) return true;
+  if (from == to) return 0;
+  std::uint64_t squares = (std::uint64_t{1} << from) | (std::uint64_t{1} << to);
   if (n.Kind() == kCastling && IsCastlingMove(from, to)) {
     const bool kingSide = FileOf(to) == 6;
     const int row = RowOf(to);
-    return square == SquareAt(kingSide ? 7 : 0, row) || square == SquareAt(kingSide ? 5 : 3, row);
+    squares |=
+        (std::uint64_t{1} << SquareAt(kingSide ? 7 : 0, row)) | (std::uint64_t{1} << SquareAt(kingSide ? 5 : 3, row));
+  } else if (n.Kind() == kEnPassant) {
+    const int victim = EnPassantVictim(from, to);
+    if (victim >= 0 && victim < 64) squares |= std::uint64_t{1} << victim;
   }
-  if (n.Kind() == kEnPassant) return square == EnPassantVictim(from, to);
-  return false;
+  return squares;
 }
 
 }  // namespace
 
-bool SquareUnchanged(const NodeStore& store, NodeRef node, int square) {
-  if (square < 0 || square >= 64) return false;
-  for (NodeRef at = node; at != kNoNode; at = store.Node(at).parent) {
-    if (IsOrigin(store, at)) return true;
+CastlingHistory CastlingHistoryAt(const NodeStore& store, NodeRef node) {
+  CastlingHistory history;
+  for (NodeRef at = node; at != kNoNode;) {
     const MoveNode& n = store.Node(at);
-    if (n.parent != kNoNode && !n.Has(kFlagComposed) && MoveTouches(n, square)) return false;
+    if (n.Has(kFlagComposed)) {
+      if (const FENExtras* extras = store.Composed(at)) {
+        for (const std::uint8_t colour : {kWhite, kBlack})
+          for (const bool kingSide : {true, false})
+            if (!extras->CastlingFlag(colour, kingSide))
+              history.granted &= static_cast<std::uint8_t>(~(1u << CastlingHistory::RightBit(colour, kingSide)));
+      }
+      if (IsOrigin(store, at)) break;
+    } else if (n.parent != kNoNode) {
+      history.touched |= SquaresTouched(n);
+    }
+    at = n.parent;
   }
-  return true;
-}
-
-bool CastlingGranted(const NodeStore& store, NodeRef node, std::uint8_t colour, bool kingSide) {
-  for (NodeRef at = node; at != kNoNode; at = store.Node(at).parent) {
-    if (!store.Node(at).Has(kFlagComposed)) continue;
-    if (const FENExtras* extras = store.Composed(at))
-      if (!extras->CastlingFlag(colour, kingSide)) return false;
-    if (IsOrigin(store, at)) return true;
-  }
-  return true;
+  return history;
 }
 
 FENExtras NodeExtras(const NodeStore& store, NodeRef node, const BoardSquares& board) {
@@ -136,10 +140,11 @@ FENExtras NodeExtras(const NodeStore& store, NodeRef node, const BoardSquares& b
   extras.board = board;
   extras.sideToMove = n.SideToMove();
 
+  const CastlingHistory history = CastlingHistoryAt(store, node);
   auto right = [&](int king, int rook, std::uint8_t colour, bool kingSide) {
-    return board[static_cast<std::size_t>(king)] == (kKing | colour) && SquareUnchanged(store, node, king) &&
-           board[static_cast<std::size_t>(rook)] == (kRook | colour) && SquareUnchanged(store, node, rook) &&
-           CastlingGranted(store, node, colour, kingSide);
+    return board[static_cast<std::size_t>(king)] == (kKing | colour) && history.Unchanged(king) &&
+           board[static_cast<std::size_t>(rook)] == (kRook | colour) && history.Unchanged(rook) &&
+           history.Granted(colour, kingSide);
   };
   extras.whiteKingSide = right(kE1, kH1, kWhite, true);
   extras.whiteQueenSide = right(kE1, kA1, kWhite, false);
@@ -193,10 +198,18 @@ const FENExtras* NodeHistory::ComposedPosition() const {
   return store_.Node(node_).Has(kFlagComposed) ? store_.Composed(node_) : nullptr;
 }
 
-bool NodeHistory::SquareUnchanged(int square) const { return varnock::SquareUnchanged(store_, node_, square); }
+const CastlingHistory& NodeHistory::Castling() const {
+  if (!castlingKnown_) {
+    castling_ = CastlingHistoryAt(store_, node_);
+    castlingKnown_ = true;
+  }
+  return castling_;
+}
+
+bool NodeHistory::SquareUnchanged(int square) const { return Castling().Unchanged(square); }
 
 bool NodeHistory::CastlingGranted(std::uint8_t colour, bool kingSide) const {
-  return varnock::CastlingGranted(store_, node_, colour, kingSide);
+  return Castling().Granted(colour, kingSide);
 }
 
 }  // namespace varnock

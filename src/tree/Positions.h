@@ -22,14 +22,19 @@ void ReplayMove(BoardSquares& board, const MoveNode& node);
 // position counts from its full-move number.
 int PlyOf(const NodeStore& store, NodeRef node);
 
-// Whether the square holds the same piece at the node as at every position
-// since the origin of the game (a set-up position that changed the board is
-// an origin).
-bool SquareUnchanged(const NodeStore& store, NodeRef node, int square);
-
-// Whether the set-up positions on the way from the origin to the node grant
-// the castling right (true when there are none).
-bool CastlingGranted(const NodeStore& store, NodeRef node, std::uint8_t colour, bool kingSide);
+// What castling legality asks about the way to a node, gathered in one walk
+// up to the origin of the game (a set-up position that changed the board is
+// an origin): the squares the moves since the origin changed, and the
+// castling rights the set-up positions on the way grant (all of them when
+// there are none).
+struct CastlingHistory {
+  std::uint64_t touched = 0;
+  std::uint8_t granted = 0x0F;  // bits: White king side, White queen side, Black king side, Black queen side
+  bool Unchanged(int square) const { return square >= 0 && square < 64 && !((touched >> square) & 1); }
+  bool Granted(std::uint8_t colour, bool kingSide) const { return (granted >> RightBit(colour, kingSide)) & 1; }
+  static int RightBit(std::uint8_t colour, bool kingSide) { return (colour == kWhite ? 0 : 2) + (kingSide ? 0 : 1); }
+};
+CastlingHistory CastlingHistoryAt(const NodeStore& store, NodeRef node);
 
 // The FEN of the position at the node, given its board.
 std::string NodeFEN(const NodeStore& store, NodeRef node, const BoardSquares& board);
@@ -46,8 +51,13 @@ class NodeHistory : public PositionHistory {
   bool CastlingGranted(std::uint8_t colour, bool kingSide) const override;
 
  private:
+  const CastlingHistory& Castling() const;
+
   const NodeStore& store_;
   NodeRef node_;
+  // Gathered on the first question that needs it.
+  mutable bool castlingKnown_ = false;
+  mutable CastlingHistory castling_;
 };
 
 }  // namespace varnock

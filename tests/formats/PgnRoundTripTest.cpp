@@ -221,30 +221,75 @@ int RoundTripFiles(const std::vector<std::filesystem::path>& files, const std::v
   return games;
 }
 
-// Plain moves take a quick lane through the reader; with it turned off every
-// move goes the general way. Both must build the same trees, node for node,
-// and report the same errors, over the whole corpus.
+// Reads the text with the quick lanes for plain move tokens and moves, and
+// without them (every character stepped through, every move the general
+// way), and expects the same games: trees node for node, where each game's
+// text and header end, the position reached, the reports and messages.
+// Returns the number of games.
+std::size_t ExpectBothLanesAgree(const std::string& text) {
+  Collection quick(text, true), general(text, false);
+  EXPECT_EQ(quick.games.size(), general.games.size());
+  if (quick.games.size() != general.games.size()) return 0;
+  for (std::size_t g = 0; g < quick.games.size(); ++g) {
+    SGridFrame &x = *quick.games[g], &y = *general.games[g];
+    EXPECT_EQ(Canonical(x), Canonical(y)) << "game " << g + 1;
+    EXPECT_EQ(NodeWords(x), NodeWords(y)) << "game " << g + 1;
+    EXPECT_EQ(x.textLength, y.textLength) << "game " << g + 1;
+    EXPECT_EQ(x.headerLength, y.headerLength) << "game " << g + 1;
+    const GameTree &a = x.Tree(), &b = y.Tree();
+    EXPECT_TRUE(a.board == b.board && a.sideToMove == b.sideToMove) << "game " << g + 1;
+    EXPECT_EQ(a.current, b.current) << "game " << g + 1;
+  }
+  EXPECT_EQ(quick.errors.Messages(), general.errors.Messages());
+  EXPECT_EQ(quick.prompt.Records().size(), general.prompt.Records().size());
+  return quick.games.size();
+}
+
 TEST(PgnRoundTrip, TheQuickLaneForPlainMovesBuildsTheSameTrees) {
   const auto files = testing::CorpusSample({"annotated", "odd", "big"});
   ASSERT_FALSE(files.empty()) << "no corpus below " << VARNOCK_SHARED_DIR;
   std::size_t games = 0;
   for (const auto& path : files) {
     SCOPED_TRACE(path.filename().string());
-    const std::string text = testing::ReadCorpusFile(path);
-    Collection quick(text, true), general(text, false);
-    ASSERT_EQ(quick.games.size(), general.games.size());
-    for (std::size_t g = 0; g < quick.games.size(); ++g) {
-      EXPECT_EQ(Canonical(*quick.games[g]), Canonical(*general.games[g])) << "game " << g + 1;
-      EXPECT_EQ(NodeWords(*quick.games[g]), NodeWords(*general.games[g])) << "game " << g + 1;
-      const GameTree &a = quick.games[g]->Tree(), &b = general.games[g]->Tree();
-      EXPECT_TRUE(a.board == b.board && a.sideToMove == b.sideToMove) << "game " << g + 1;
-    }
-    EXPECT_EQ(quick.errors.Messages(), general.errors.Messages());
-    EXPECT_EQ(quick.prompt.Records().size(), general.prompt.Records().size());
-    games += quick.games.size();
+    games += ExpectBothLanesAgree(testing::ReadCorpusFile(path));
   }
   if (!testing::CorpusSampled()) {
     EXPECT_GT(games, 14000u);
+  }
+}
+
+// Token shapes at the edges of the quick lane: move numbers joined to moves,
+// marks the lane leaves out or refuses, tokens too long for it, tokens ended
+// by something other than a blank, a move number alone, tokens at the very
+// end of the text, illegal and ambiguous moves (their reports name the line).
+TEST(PgnRoundTrip, BothLanesAgreeOnTokenShapesAtTheirEdges) {
+  const std::string header = "[Event \"Edges\"]\n[White \"A\"]\n[Black \"B\"]\n\n";
+  const std::vector<std::string> movetexts = {
+      "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Bxc6 dxc6 5.O-O f6 6.d4 exd4 7.Nxd4 c5 8.Nb3 Qxd1 9.Rxd1 Bg4 1-0",
+      "1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 *",
+      "1.e4 1...e5 2...Nf3 12345.Nc6 3..Bb5 a6 *",
+      "1.e4! e5?! 2.Nf3!! Nc6?? 3.Bb5+ a6# *",
+      "1.f3 e5 2.g4 Qh4# 0-1",
+      "1.e4 e5 2.Nf3 Nc6 3.Bc4 Nf6 4.Ng5 d5 5.exd5 Nxd5 6.Nxf7 Kxf7 7.Qf3+ Ke6 8.Nc3 Nb4 *",
+      "1.e4(1.d4 d5)e5(1...c5 2.Nf3)2.Nf3{good}Nc6;comment\n3.Bb5$1 a6 *",
+      "1.e4\te5\r\n2.Nf3\rNc6\n%escape line\n3.Bb5 *",
+      "1.e4 e5 2.Ngf3xx Nc6 3.Nbd2e4 Qh4 *",
+      "1.e4 e5 2.Nf3 Nc6 3.Ne5 Nxe5 4.Qh5 Nf6 5.Qxe5+ Be7 6.Qxe7+ Qxe7+ *",
+      "1.d4 d5 2.c4 e6 3.Nc3 Nf6 4.Nf3 Nbd7 5.Ndb1 Nbd7 *",
+      "1.e4 e5 2.Bc4 Bc5 3.Qh5 Nf6 4.Qxf7",
+      "1.e4 e5 2.Nf3 Nc6 3.Bb5 Nd4 4.Nxd4 exd4 5.O-O c6 6.Bc4 d5 7.exd5 cxd5 8.Bb5+ Bd7 9.Re1+ Be7 "
+      "10.Bxd7+ Qxd7 11.Qe2 O-O-O 12.Qxe7 Qxe7 13.Rxe7 *",
+      "1.a4 h5 2.a5 h4 3.a6 h3 4.axb7 hxg2 5.bxa8=Q gxh1=N 6.Qxb8 Nf2 *",
+      "1.e4 d5 2.e5 f5 3.exf6 e.p. exf6 *",
+      "e4 e5 Nf3 Nc6 *",
+  };
+  std::string text;
+  for (const std::string& movetext : movetexts) text += header + movetext + "\n\n";
+  EXPECT_EQ(ExpectBothLanesAgree(text), movetexts.size());
+  // Each game also on its own, ending the text right after its last token.
+  for (const std::string& movetext : movetexts) {
+    SCOPED_TRACE(movetext);
+    ExpectBothLanesAgree(header + movetext);
   }
 }
 
