@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "formats/FileText.h"
 #include "formats/PgnReader.h"
+#include "formats/PgnReports.h"
 #include "support/Corpus.h"
 #include "support/ScriptedPrompt.h"
 #include "tree/Bookmarks.h"
@@ -341,6 +343,26 @@ TEST(PgnReader, HostileTextEndsCleanly) {
   deep += "2. Nf3 *";
   Reading r(deep);
   EXPECT_EQ(r.MainLine(), "e2e4 e7e5 g1f3");
+}
+
+// Reports name the line of a position: the line feeds before it counted
+// forward from the last question, or afresh when the position lies before.
+TEST(PgnReader, LineNumbersCountEveryLineFeedBeforeThePosition) {
+  std::mt19937 random(7);
+  std::string text(20000, 'a');
+  for (char& c : text)
+    if (random() % 23 == 0) c = '\n';
+  text.replace(4070, 30, std::string(30, '\n'));  // a run across a 16-byte and a 4,080-byte boundary
+  LineCounter forward;
+  for (std::size_t position :
+       {0u, 1u, 15u, 16u, 17u, 4079u, 4080u, 4081u, 4096u, 9000u, 8999u, 19999u, 20000u, 25000u, 3u}) {
+    const auto expected =
+        1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(position, text.size())), '\n');
+    EXPECT_EQ(forward.LineAt(text, position), expected) << position;
+    EXPECT_EQ(LineCounter().LineAt(text, position), expected) << position;
+  }
+  const std::string feeds(9000, '\n');  // every byte counted in every round
+  EXPECT_EQ(LineCounter().LineAt(feeds, 8999), 9000);
 }
 
 }  // namespace
