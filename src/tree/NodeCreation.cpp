@@ -50,18 +50,16 @@ NodeRef CreateNode(GameTree& game, const NewNode& request, UserPrompt* prompt) {
     }
     return kNoNode;
   }
+  // A new slot is clear but for its in-use bit: the flags are written whole.
   MoveNode& node = store.Node(ref);
   node.SetMove(request.from, request.to, StoredPieceOf(request.piece));
-  node.SetKind(request.kind);
-  node.Set(kFlagBlackToMove, request.whiteMoved);
-  node.Set2(kFlag2Irregular, request.irregular);
-  node.Set2(kFlag2Check, request.check);
-  node.Set2(kFlag2Capture, request.capture);
+  node.flags = static_cast<std::uint8_t>((request.whiteMoved ? kFlagBlackToMove : 0) |
+                                         ((request.kind & 1) ? kFlagKindLow : 0) | (snapshot ? kFlagSnapshot : 0));
+  node.flags2 =
+      static_cast<std::uint8_t>(((request.kind & 2) ? kFlag2KindHigh : 0) | (request.irregular ? kFlag2Irregular : 0) |
+                                (request.check ? kFlag2Check : 0) | (request.capture ? kFlag2Capture : 0));
   node.parent = game.lineEnd;
-  if (snapshot) {
-    node.Set(kFlagSnapshot, true);
-    *store.Snapshot(ref) = *request.boardAfter;
-  }
+  if (snapshot) *store.Snapshot(ref) = *request.boardAfter;
   if (request.rating) store.SetRating(ref, request.rating);
   if (request.assessment) store.SetAssessment(ref, request.assessment);
   if (game.lineEnd != kNoNode && !request.firstOfNewLine) game.Node(game.lineEnd).next = ref;
