@@ -4,6 +4,8 @@
 
 #include "cli/Commands.h"
 #include "cli/OpenCollection.h"
+#include "collection/OpenWhileReading.h"
+#include "collection/PlaceSlots.h"
 #include "collection/ReadEveryGame.h"
 #include "tree/TreeOrder.h"
 
@@ -33,7 +35,7 @@ std::optional<unsigned> ThreadCount(const std::string& text) {
 
 }  // namespace
 
-// check FILE: opens the collection, then reads the moves of every game.
+// check FILE: opens the collection and reads the moves of every game.
 int CommandCheck(const Args& args) {
   std::vector<std::string> positional;
   bool yes = false, perGame = false, listErrors = false;
@@ -58,23 +60,25 @@ int CommandCheck(const Args& args) {
   }
   if (positional.size() != 1) return UsageError("check takes one file");
   OpenCollection open(yes);
-  if (!open.Open(positional[0])) return 2;
   Collection& collection = open.collection;
 
-  // The games are read on several threads; each thread counts into the
-  // game's own slot, and the lines are written in game order.
-  std::vector<GameCounts> slots(collection.Count());
+  // The games are read on several threads, while the file is opened; each
+  // thread counts into the game's own slot, and the lines are written in
+  // game order.
+  PlaceSlots<GameCounts> slots;
   long long nodes = 0, mainline = 0;
-  ReadEveryGame(
-      collection, threads, [&slots](std::size_t place, GameTree& tree) { slots[place] = CountGame(tree); },
+  const bool opened = OpenWhileReading(
+      collection, threads, [&] { return open.Open(positional[0]); },
+      [&slots](std::size_t place, GameTree& tree) { slots.Set(place, CountGame(tree)); },
       [&](std::size_t place) {
-        const GameCounts& counts = slots[place];
+        const GameCounts counts = slots.Take(place);
         nodes += counts.nodes;
         mainline += counts.mainline;
         if (!perGame) return;
         const bool reported = collection.errors.GameNumbers().count(static_cast<int>(place + 1)) > 0;
         std::cout << place + 1 << '\t' << counts.mainline << '\t' << counts.nodes << '\t' << (reported ? 1 : 0) << '\n';
       });
+  if (!opened) return 2;
   const std::size_t errorGames = collection.errors.GameNumbers().size();
   std::cout << "games " << collection.Count() << " nodes " << nodes << " mainline " << mainline << " errors "
             << errorGames << '\n';

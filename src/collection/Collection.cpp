@@ -64,7 +64,12 @@ bool Collection::BuildFromText(TextBuffer buffer, FileType type, const std::stri
   DestroyAllGamesBut(games_.size() - 1);
   markedGameId = -1;
 
+  // The text is the rollback text from the start, so that the games' text
+  // stays where an observer's readers look for it even if the build fails.
   const std::string_view text = buffer.view();
+  if (buildObserver) buildObserver->TextStarted(text, type);
+  rollback.text = std::move(buffer);
+  rollback.source = {};
   PgnReadContext pgn;
   pgn.text = text;
   pgn.fileName = name;
@@ -106,15 +111,14 @@ bool Collection::BuildFromText(TextBuffer buffer, FileType type, const std::stri
     game->textOffset = start;
     game->textLength = p - start;
     game->stateFlags = kFromFileText;
+    if (buildObserver) buildObserver->GameScanned({games_.size() - 1, start, p - start, game->flipped, game->loaded});
     games_.push_back(std::move(game));
     first = false;
   }
 
   ShowErrors();
   rollback.present = true;
-  rollback.text = std::move(buffer);
   rollback.length = fileSize;
-  rollback.source = {};
   fileType = type;
 
   const bool found = games_.size() > 1;

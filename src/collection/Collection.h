@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/UserPrompt.h"
@@ -41,6 +42,28 @@ struct SRollback_Params {
   // The file the text was read from, while it is known to hold that text
   // unchanged: a save copies unchanged stretches from it.
   FileIdentity source;
+};
+
+// A game as BuildFromText appends it: `place` is its 0-based place in the
+// collection being built.
+struct ScannedGame {
+  std::size_t place = 0;
+  std::uint64_t textOffset = 0;
+  std::uint64_t textLength = 0;
+  bool flipped = false;
+  bool loaded = false;  // read in full, moves and all
+};
+
+// Told on the building thread what BuildFromText builds, while it builds.
+// It must not throw.
+class BuildObserver {
+ public:
+  virtual ~BuildObserver() = default;
+  // Before the first game: the text the games are built over. It is the
+  // rollback text from then on, and its bytes stay where they are until the
+  // next build or the collection's end.
+  virtual void TextStarted(std::string_view text, FileType type) = 0;
+  virtual void GameScanned(const ScannedGame& game) = 0;
 };
 
 // Settings the readers use, and where error lists are written.
@@ -120,6 +143,7 @@ class Collection {
   SErrorList errors;
   ReadSettings settings;
   CollectionViews* views = nullptr;
+  BuildObserver* buildObserver = nullptr;
 
  private:
   void DestroyAllGamesBut(std::size_t keep);

@@ -8,35 +8,23 @@
 // reports with the same game numbers, the same messages in the same order.
 #pragma once
 
-#include <cstddef>
-#include <functional>
-
 #include "collection/Collection.h"
+#include "collection/GameVisitor.h"
 
 namespace varnock {
-
-// Sees one game's tree; `place` is the game's 0-based place. Called on the
-// reading threads, several at once and in no particular order: it may write
-// only what belongs to this one game (a slot of its own for the place) and
-// may read what nobody changes while the games are read (the collection's
-// headers, say). The tree is freed when the visitor returns.
-using GameVisitor = std::function<void(std::size_t place, GameTree& tree)>;
-
-// Told on the calling thread, in game order, once a game was visited and its
-// reports and messages were passed on.
-using GameDone = std::function<void(std::size_t place)>;
 
 // The machine's number of cores (at least 1).
 unsigned DefaultReadThreads();
 
-// Reads the moves of every game on `threads` threads and visits each game's
-// tree once. With one thread, or for a collection too small to be worth
-// sharing out, everything runs on the calling thread. A game already loaded
-// is visited from its own tree, on the calling thread. A game whose text is
-// not held (no retained text, or an offset past its end) is visited as an
-// empty game. An exception from a reader or the visitor ends the reading and
-// is thrown again on the calling thread once every reading thread has ended;
-// the reports of the games before the failed one have been passed on then.
+// Reads the moves of every game on `threads` threads, the calling thread one
+// of them, and visits each game's tree once. With one thread, or for a
+// collection too small to be worth sharing out, everything runs on the
+// calling thread. A game already loaded is visited from its own tree, on the
+// calling thread. A game whose text is not held (no retained text, or an
+// offset past its end) is visited as an empty game. An exception from a
+// reader or the visitor ends the reading and is thrown again on the calling
+// thread once every reading thread has ended; the reports of the games
+// before the failed one have been passed on then.
 void ReadEveryGame(Collection& collection, unsigned threads, const GameVisitor& visit, const GameDone& done = {});
 
 }  // namespace varnock
