@@ -19,10 +19,8 @@ struct GameCounts {
 };
 
 GameCounts CountGame(GameTree& tree) {
-  GameCounts counts;
-  for (NodeRef at = tree.Node(tree.root).next; at != kNoNode; at = tree.Node(at).next) ++counts.mainline;
-  counts.nodes = static_cast<long long>(MoveCount(tree));
-  return counts;
+  const MoveCounts counts = CountMoves(tree);
+  return {static_cast<long long>(counts.mainLine), static_cast<long long>(counts.all)};
 }
 
 // The value of --threads: a whole number from 1 to 256.

@@ -28,22 +28,28 @@ std::vector<NodeRef> NodesInTreeOrder(const GameTree& game) {
   return order;
 }
 
-std::size_t MoveCount(const GameTree& game) {
+MoveCounts CountMoves(const GameTree& game) {
   NodeStore& store = game.Store();
-  std::size_t nodes = 0;
-  std::vector<NodeRef> pending{game.root};  // line starts still to walk
-  while (!pending.empty()) {
-    NodeRef at = pending.back();
-    pending.pop_back();
-    for (; at != kNoNode; at = store.Node(at).next) {
-      ++nodes;
-      if (!store.Node(at).Has(kFlagBranch)) continue;
-      if (const auto* alternatives = store.Alternatives(at))
-        for (const SBranchDetails* line : *alternatives)
-          if (line->first != kNoNode) pending.push_back(line->first);
+  MoveCounts counts;
+  std::vector<NodeRef> pending;  // the first nodes of lines still to walk
+  bool mainLine = true;
+  for (NodeRef at = game.root;; at = pending.back(), pending.pop_back(), mainLine = false) {
+    while (at != kNoNode) {
+      const MoveNode& node = store.Node(at);
+      ++counts.all;
+      counts.mainLine += mainLine ? 1 : 0;
+      if (node.Has(kFlagBranch))
+        if (const auto* alternatives = store.Alternatives(at))
+          for (const SBranchDetails* line : *alternatives)
+            if (line->first != kNoNode) pending.push_back(line->first);
+      at = node.next;
     }
+    if (pending.empty()) break;
   }
-  return nodes - 1;  // not the root
+  // Not the root.
+  counts.all -= counts.all > 0 ? 1 : 0;
+  counts.mainLine -= counts.mainLine > 0 ? 1 : 0;
+  return counts;
 }
 
 }  // namespace varnock

@@ -14,7 +14,13 @@ namespace varnock {
 std::vector<NodeRef> NodesInTreeOrder(const GameTree& game);
 
 // How many moves the game holds in all its lines (every node but the root),
-// counted without gathering them.
-std::size_t MoveCount(const GameTree& game);
+// and how many of them are on the main line, counted in one walk without
+// gathering them.
+struct MoveCounts {
+  std::size_t all = 0;
+  std::size_t mainLine = 0;
+};
+MoveCounts CountMoves(const GameTree& game);
+inline std::size_t MoveCount(const GameTree& game) { return CountMoves(game).all; }
 
 }  // namespace varnock

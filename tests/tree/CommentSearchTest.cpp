@@ -48,6 +48,9 @@ TEST_F(CommentSearchTest, RingIsInTreeOrderNewestAlternativeFirst) {
   BuildGame();
   EXPECT_EQ(NodesInTreeOrder(game), (std::vector<NodeRef>{game.root, e4, e6, nc3, d4, c5, e5, nf3}));
   EXPECT_EQ(MoveCount(game), 7u);  // the same nodes, counted, the root left out
+  const MoveCounts counts = CountMoves(game);
+  EXPECT_EQ(counts.all, 7u);
+  EXPECT_EQ(counts.mainLine, 3u);  // e4 e5 Nf3: the alternatives' moves are not on it
   EXPECT_EQ(CreateCommentsList(game), (std::vector<NodeRef>{e4, e6, nc3, c5, nf3}));
 }
 
