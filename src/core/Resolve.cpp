@@ -23,6 +23,20 @@ int PopLowest(SquareSet& set) {
   return square;
 }
 
+// The directions of the attack tables by their steps; "down" is towards
+// White's side (higher square numbers).
+constexpr int kUpLeft = 0, kLeftward = 1, kDownLeft = 2, kUpward = 3, kDownward = 4, kUpRight = 5, kRightward = 6,
+              kDownRight = 7;
+static_assert(kAttackTables.increasing[kRightward] && kAttackTables.increasing[kDownward] &&
+              !kAttackTables.increasing[kLeftward] && !kAttackTables.increasing[kUpward]);
+static_assert(kAttackTables.increasing[kDownLeft] && kAttackTables.increasing[kDownRight] &&
+              !kAttackTables.increasing[kUpLeft] && !kAttackTables.increasing[kUpRight]);
+static_assert(kAttackTables.diagonal[kUpLeft] && kAttackTables.diagonal[kDownLeft] &&
+              kAttackTables.diagonal[kUpRight] && kAttackTables.diagonal[kDownRight] &&
+              !kAttackTables.diagonal[kLeftward] && !kAttackTables.diagonal[kUpward] &&
+              !kAttackTables.diagonal[kDownward] && !kAttackTables.diagonal[kRightward]);
+static_assert(kAttackTables.rowStep[kUpward] == -1 && kAttackTables.rowStep[kDownLeft] == 1);
+
 constexpr SquareSet FileSet(int file) { return SquareSet{0x0101010101010101} << file; }
 constexpr SquareSet RowSet(int row) { return SquareSet{0xFF} << (8 * row); }
 
@@ -57,14 +71,19 @@ SquareSet CandidateOrigins(const BoardSquares& board, std::uint8_t colour, std::
   const int file = FileOf(to), row = RowOf(to);
   const auto t = static_cast<std::size_t>(to);
   SquareSet set = 0;
-  auto addRays = [&](bool straight, bool diagonal) {
-    const std::uint64_t occupied = OccupiedSet(board);
-    for (int d = 0; d < AttackTables::kDirections; ++d) {
-      if (kAttackTables.diagonal[static_cast<std::size_t>(d)] ? !diagonal : !straight) continue;
-      const int first = FirstOccupiedIn(occupied, to, d);
-      if (first >= 0) set |= Bit(first);
-    }
+  // The first occupied square along each line of one kind: two directions
+  // of each kind run towards higher square numbers, two towards lower.
+  auto firstAlong = [&](int higherA, int higherB, int lowerA, int lowerB) {
+    const SquareSet occupied = OccupiedSet(board);
+    const auto& rays = kAttackTables.rayMask[t];
+    auto lowest = [](SquareSet squares) { return squares & (SquareSet{0} - squares); };
+    return lowest(rays[static_cast<std::size_t>(higherA)] & occupied) |
+           lowest(rays[static_cast<std::size_t>(higherB)] & occupied) |
+           std::bit_floor(rays[static_cast<std::size_t>(lowerA)] & occupied) |
+           std::bit_floor(rays[static_cast<std::size_t>(lowerB)] & occupied);
   };
+  auto straightLines = [&] { return firstAlong(kRightward, kDownward, kLeftward, kUpward); };
+  auto diagonalLines = [&] { return firstAlong(kDownLeft, kDownRight, kUpLeft, kUpRight); };
 
   switch (pieceType) {
     case kPawn: {
@@ -85,13 +104,13 @@ SquareSet CandidateOrigins(const BoardSquares& board, std::uint8_t colour, std::
       set = kAttackTables.knightSet[t];
       break;
     case kBishop:
-      addRays(false, true);
+      set = diagonalLines();
       break;
     case kRook:
-      addRays(true, false);
+      set = straightLines();
       break;
     case kQueen:
-      addRays(true, true);
+      set = straightLines() | diagonalLines();
       break;
     case kKing:
       set = kAttackTables.kingSet[t];
