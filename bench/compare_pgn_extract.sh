@@ -3,7 +3,8 @@
 # run: `grep -c '^\[Event '` (a floor: one pass over the bytes), read_all in
 # Scan and Full mode (one thread), `varnock-cli check` (open the file, then
 # read every game in full on every core), and `pgn-extract -r` (reads and
-# validates every game, on one core).
+# validates every game, on one core). The one-thread commands are pinned to
+# one core (taskset), the same for all; the times are medians.
 #
 #   bench/compare_pgn_extract.sh [--build DIR] [--big [MB]] [--file PGN] [--runs N] [--no-hyperfine]
 #
@@ -87,16 +88,26 @@ bytes=$(stat -c %s "$pgn")
 megabytes=$(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1e6 }')
 quoted=$(printf '%q' "$pgn")
 
+# The one-thread commands run on one and the same core: the cores of a
+# virtual machine may run at different speeds, and a ratio of two one-thread
+# times taken on different cores says little. check runs on every core.
+pin=""
+if command -v taskset >/dev/null 2>&1; then
+  core=$(taskset -cp $$ 2>/dev/null | sed -E 's/.*: *([0-9]+).*/\1/')
+  [[ "$core" =~ ^[0-9]+$ ]] && pin="taskset -c $core "
+fi
+
 names=(grep varnock-scan varnock-full varnock-check pgn-extract)
 commands=(
-  "grep -c '^\\[Event ' $quoted"
-  "$(printf '%q' "$read_all") --scan $quoted"
-  "$(printf '%q' "$read_all") $quoted"
+  "${pin}grep -c '^\\[Event ' $quoted"
+  "${pin}$(printf '%q' "$read_all") --scan $quoted"
+  "${pin}$(printf '%q' "$read_all") $quoted"
   "$(printf '%q' "$cli") check $quoted"
-  "$(printf '%q' "$pgn_extract") -r -s --quiet -l/dev/null $quoted"
+  "${pin}$(printf '%q' "$pgn_extract") -r -s --quiet -l/dev/null $quoted"
 )
 
 echo "File: $pgn ($megabytes MB), $(date '+%Y-%m-%d %H:%M:%S %Z')"
+[[ -n "$pin" ]] && echo "The one-thread commands run on core $core; check on every core."
 echo "Counts (one untimed run each):"
 echo "  grep '^[Event ': $(grep -c '^\[Event ' "$pgn" || true) lines"
 echo "  $("$read_all" --scan "$pgn")"
@@ -117,9 +128,9 @@ if [[ $use_hyperfine -eq 1 ]] && command -v hyperfine >/dev/null 2>&1; then
   done < <(python3 -c '
 import json, sys
 for r in json.load(open(sys.argv[1]))["results"]:
-    print(r["command"], r["mean"])
+    print(r["command"], r["median"])
 ' "$json")
-  method="hyperfine, mean of $runs runs after 1 warm-up"
+  method="hyperfine, median of $runs runs after 1 warm-up"
 else
   for i in "${!names[@]}"; do
     # Output goes to a file: GNU grep stops at the first match when it writes to /dev/null.
