@@ -35,6 +35,14 @@ bool NeedsSnapshot(const GameTree& game, const NewNode& request, int distance) {
   return distance >= kSnapshotInterval;
 }
 
+// Tells the user that no node slot could be had.
+[[gnu::cold, gnu::noinline]] void TellNoSlot(const NodeStore& store, UserPrompt* prompt) {
+  if (!prompt) return;
+  if (store.SystemRefusedSegment())
+    prompt->Inform("GlobalAlloc()", Format("%s\nError Code is  %d", std::strerror(ENOMEM), ENOMEM));
+  prompt->Inform("list_insert()", "Unable to find a free segment");
+}
+
 }  // namespace
 
 NodeRef CreateNode(GameTree& game, const NewNode& request, UserPrompt* prompt) {
@@ -42,12 +50,8 @@ NodeRef CreateNode(GameTree& game, const NewNode& request, UserPrompt* prompt) {
   const int distance = game.lineEnd != kNoNode ? SnapshotDistance(game, game.lineEnd) : 0;
   const bool snapshot = NeedsSnapshot(game, request, distance);
   const NodeRef ref = store.Allocate(snapshot);
-  if (ref == kNoNode) {
-    if (prompt) {
-      if (store.SystemRefusedSegment())
-        prompt->Inform("GlobalAlloc()", Format("%s\nError Code is  %d", std::strerror(ENOMEM), ENOMEM));
-      prompt->Inform("list_insert()", "Unable to find a free segment");
-    }
+  if (ref == kNoNode) [[unlikely]] {
+    TellNoSlot(store, prompt);
     return kNoNode;
   }
   // A new slot is clear but for its in-use bit: the flags are written whole.

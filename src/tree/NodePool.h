@@ -26,23 +26,14 @@ class NodePool {
   static constexpr std::uint32_t kSegmentSlots = 800;
 
   // Index of a newly taken slot (zeroed but for its in-use bit), or nothing
-  // when no slot can be had.
+  // when no slot can be had. The common case (a free slot left in the
+  // segment that served last) is small enough to inline.
   std::optional<std::uint32_t> Allocate() {
-    systemRefused_ = false;
-    if (last_ < segments_.size() && segments_[last_] && segments_[last_]->used < kSegmentSlots) return TakeFrom(last_);
-    for (std::size_t i = 0; i < segments_.size(); ++i)
-      if (segments_[i] && segments_[i]->used < kSegmentSlots) return TakeFrom(i);
-    std::size_t index = 0;
-    while (index < segments_.size() && segments_[index]) ++index;
-    if (index >= maxSegments_) return std::nullopt;
-    Segment* segment = new (std::nothrow) Segment();
-    if (!segment) {
-      systemRefused_ = true;
-      return std::nullopt;
+    if (last_ < segments_.size()) {
+      Segment* segment = segments_[last_].get();
+      if (segment && segment->used < kSegmentSlots) return TakeFrom(*segment, last_);
     }
-    if (index == segments_.size()) segments_.emplace_back();
-    segments_[index].reset(segment);
-    return TakeFrom(index);
+    return AllocateElsewhere();
   }
 
   Slot& At(std::uint32_t index) { return segments_[index / kSegmentSlots]->slots[index % kSegmentSlots]; }
@@ -119,8 +110,26 @@ class NodePool {
     if (slot < segment.nextFree) segment.nextFree = slot;
   }
 
-  std::uint32_t TakeFrom(std::size_t index) {
-    Segment& segment = *segments_[index];
+  // Another segment with a free slot, or a new segment.
+  [[gnu::noinline]] std::optional<std::uint32_t> AllocateElsewhere() {
+    systemRefused_ = false;
+    for (std::size_t i = 0; i < segments_.size(); ++i)
+      if (segments_[i] && segments_[i]->used < kSegmentSlots) return TakeFrom(*segments_[i], i);
+    std::size_t index = 0;
+    while (index < segments_.size() && segments_[index]) ++index;
+    if (index >= maxSegments_) return std::nullopt;
+    Segment* segment = new (std::nothrow) Segment();
+    if (!segment) {
+      systemRefused_ = true;
+      return std::nullopt;
+    }
+    if (index == segments_.size()) segments_.emplace_back();
+    segments_[index].reset(segment);
+    return TakeFrom(*segment, index);
+  }
+
+  // Takes the first free slot of a segment that has one, from its hint on.
+  std::uint32_t TakeFrom(Segment& segment, std::size_t index) {
     std::uint32_t slot = segment.nextFree;
     while (InUse(segment.slots[slot])) slot = (slot + 1) % kSegmentSlots;  // used < kSegmentSlots: one is free
     MarkInUse(segment.slots[slot]);

@@ -10,17 +10,6 @@ bool IsSnapshotRef(NodeRef ref) { return (ref & NodeStore::kSnapshotBit) != 0; }
 
 }  // namespace
 
-NodeRef NodeStore::Allocate(bool withSnapshot) {
-  if (withSnapshot) {
-    auto index = snapshots_.Allocate();
-    systemRefused_ = !index && snapshots_.SystemRefused();
-    return index ? ((*index + 1) | kSnapshotBit) : kNoNode;
-  }
-  auto index = plain_.Allocate();
-  systemRefused_ = !index && plain_.SystemRefused();
-  return index ? (*index + 1) : kNoNode;
-}
-
 void NodeStore::Free(NodeRef ref) {
   if (!Valid(ref)) return;
   if (IsSnapshotRef(ref))

@@ -31,7 +31,16 @@ class NodeStore {
   NodeStore& operator=(const NodeStore&) = delete;
 
   // A new node slot, marked in use; kNoNode when none can be had.
-  NodeRef Allocate(bool withSnapshot);
+  NodeRef Allocate(bool withSnapshot) {
+    if (withSnapshot) {
+      const auto index = snapshots_.Allocate();
+      systemRefused_ = !index && snapshots_.SystemRefused();
+      return index ? ((*index + 1) | kSnapshotBit) : kNoNode;
+    }
+    const auto index = plain_.Allocate();
+    systemRefused_ = !index && plain_.SystemRefused();
+    return index ? (*index + 1) : kNoNode;
+  }
   // After Allocate failed: whether the system refused memory for a segment.
   bool SystemRefusedSegment() const { return systemRefused_; }
   void Free(NodeRef ref);
