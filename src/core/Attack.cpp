@@ -10,11 +10,9 @@ namespace {
 
 constexpr const AttackTables& kTables = kAttackTables;
 
-}  // namespace
-
-AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, int square) {
+// IsSquareAttacked with the squares that block lines given.
+AttackResult AttackedGiven(const BoardSquares& board, std::uint64_t occupied, std::uint8_t colour, int square) {
   AttackResult result;
-  if (square < 0 || square >= 64) return result;
   const std::uint8_t enemy = Opponent(colour);
   const auto s = static_cast<std::size_t>(square);
 
@@ -32,7 +30,6 @@ AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, in
   // Along each line only the nearest piece can attack: an own piece (or a
   // stray byte) blocks.
   const int pawnRowStep = colour == kBlack ? 1 : -1;
-  const std::uint64_t occupied = OccupiedSet(board);
   for (std::size_t d = 0; d < 8; ++d) {
     const int at = FirstOccupiedIn(occupied, square, static_cast<int>(d));
     if (at < 0) continue;
@@ -50,6 +47,18 @@ AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, in
     }
   }
   return result;
+}
+
+}  // namespace
+
+AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, int square) {
+  if (square < 0 || square >= 64) return {};
+  return AttackedGiven(board, OccupiedSet(board), colour, square);
+}
+
+bool AttackedOnceVacated(const BoardSquares& board, std::uint8_t colour, int square, int vacated) {
+  if (square < 0 || square >= 64 || vacated < 0 || vacated >= 64) return false;
+  return AttackedGiven(board, OccupiedSet(board) & ~(std::uint64_t{1} << vacated), colour, square).attacked;
 }
 
 }  // namespace varnock

@@ -15,6 +15,11 @@ struct AttackResult {
 // inside); a piece of `colour` blocks a ray.
 AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, int square);
 
+// Whether the opponent of `colour` would attack `square` once the piece on
+// `vacated` (a piece of `colour`) has left it: the answer for a king stepping
+// from `vacated` to `square`, without playing the step on a copy.
+bool AttackedOnceVacated(const BoardSquares& board, std::uint8_t colour, int square, int vacated);
+
 }  // namespace varnock
 
 namespace varnock {

@@ -134,6 +134,19 @@ inline int FirstOccupiedIn(std::uint64_t occupied, int square, int d) {
                                                                : 63 - std::countl_zero(blockers);
 }
 
+// Whether the piece of `colour` on `square` shields its king on `kingSquare`
+// from an enemy slider along their common line, with `occupied` the squares
+// that block lines (both squares on the board).
+inline bool PinnedGiven(const BoardSquares& board, std::uint64_t occupied, std::uint8_t colour, int square,
+                        int kingSquare) {
+  const int d = kAttackTables.direction[static_cast<std::size_t>(kingSquare)][static_cast<std::size_t>(square)];
+  if (d < 0 || FirstOccupiedIn(occupied, kingSquare, d) != square) return false;
+  const int beyond = FirstOccupiedIn(occupied, square, d);
+  if (beyond < 0) return false;
+  const std::uint8_t code = board[static_cast<std::size_t>(beyond)];
+  return (code & Opponent(colour)) && (code & kAttackTables.SlidersAlong(d));
+}
+
 // The first occupied square along direction d from `square`, or -1.
 inline int FirstOccupied(const BoardSquares& board, int square, int d) {
   return FirstOccupiedIn(OccupiedSet(board), square, d);

@@ -27,13 +27,7 @@ bool PathBlocked(const BoardSquares& board, int from, int to) {
 
 bool IsPinned(const BoardSquares& board, std::uint8_t colour, int square, int kingSquare) {
   if (square < 0 || square >= 64 || kingSquare < 0 || kingSquare >= 64) return false;
-  const int d = kAttackTables.direction[static_cast<std::size_t>(kingSquare)][static_cast<std::size_t>(square)];
-  const std::uint64_t occupied = OccupiedSet(board);
-  if (d < 0 || FirstOccupiedIn(occupied, kingSquare, d) != square) return false;
-  const int beyond = FirstOccupiedIn(occupied, square, d);
-  if (beyond < 0) return false;
-  const std::uint8_t code = board[static_cast<std::size_t>(beyond)];
-  return (code & Opponent(colour)) && (code & kAttackTables.SlidersAlong(d));
+  return PinnedGiven(board, OccupiedSet(board), colour, square, kingSquare);
 }
 
 bool IsCastlingMove(int from, int to) {

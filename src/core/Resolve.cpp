@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/Attack.h"
 #include "core/AttackTables.h"
 #include "core/Legality.h"
 #include "core/MoveGen.h"
@@ -62,11 +63,12 @@ SquareSet HintSet(const OriginHint& hint) {
 }
 
 // The squares from which a piece of `pieceType` and `colour` could reach
-// `to` by its movement rules on this board: knight and king steps, the first
-// occupied square along each line for sliders, castling origins for a king,
-// the squares behind for a pawn's straight move. A pawn's origin follows the
-// hint's file and rank rather than its geometry, so that "exd5" looks at e4.
-SquareSet CandidateOrigins(const BoardSquares& board, std::uint8_t colour, std::uint8_t pieceType, int to,
+// `to` by its movement rules, `occupied` being the squares that hold a piece:
+// knight and king steps, the first occupied square along each line for
+// sliders, castling origins for a king, the squares behind for a pawn's
+// straight move. A pawn's origin follows the hint's file and rank rather than
+// its geometry, so that "exd5" looks at e4.
+SquareSet CandidateOrigins(SquareSet occupied, std::uint8_t colour, std::uint8_t pieceType, int to,
                            const OriginHint& hint) {
   const int file = FileOf(to), row = RowOf(to);
   const auto t = static_cast<std::size_t>(to);
@@ -74,7 +76,6 @@ SquareSet CandidateOrigins(const BoardSquares& board, std::uint8_t colour, std::
   // The first occupied square along each line of one kind: two directions
   // of each kind run towards higher square numbers, two towards lower.
   auto firstAlong = [&](int higherA, int higherB, int lowerA, int lowerB) {
-    const SquareSet occupied = OccupiedSet(board);
     const auto& rays = kAttackTables.rayMask[t];
     auto lowest = [](SquareSet squares) { return squares & (SquareSet{0} - squares); };
     return lowest(rays[static_cast<std::size_t>(higherA)] & occupied) |
@@ -151,20 +152,34 @@ bool IsLegal(const Before& before, std::uint8_t colour, int from, int to, std::u
   return !IsKingAttacked(after.board, after.kings, colour);
 }
 
+// A pawn's step, double step or capture by its movement rules; an en-passant
+// capture is not answered here (false).
+bool PawnMoveAllowed(const BoardSquares& board, std::uint8_t colour, int from, int to) {
+  const int forward = colour == kWhite ? -1 : 1;
+  const int df = FileOf(to) - FileOf(from), dr = RowOf(to) - RowOf(from);
+  const std::uint8_t target = At(board, to);
+  if (target != 0) return (df == 1 || df == -1) && dr == forward && !(target & colour) && (target & Opponent(colour));
+  if (df != 0) return false;
+  if (dr == forward) return true;
+  const int startRow = colour == kWhite ? 6 : 1;
+  return dr == 2 * forward && RowOf(from) == startRow && At(board, from + 8 * forward) == 0;
+}
+
 // A quick answer for the common case: a piece that is not the king, not
 // pinned, not taking en passant, with its king not in check, can make any move
 // its movement rules allow. Knights and sliders come from their candidate
 // squares already known to reach the destination; pawns are checked in full.
 // False means "look closer", not "illegal".
-bool SurelyLegal(const Before& before, std::uint8_t colour, int from, int to, int inCheck,
+bool SurelyLegal(const Before& before, SquareSet occupied, std::uint8_t colour, int from, int to, int inCheck,
                  const PositionHistory& history) {
   if (inCheck != 0) return false;
   const std::uint8_t code = At(before.board, from);
   if (code & kKing) return false;
   if ((code & kPawn) && FileOf(from) != FileOf(to) && At(before.board, to) == 0) return false;
   const int king = before.kings.Of(colour);
-  if (king < 0 || king >= 64 || IsPinned(before.board, colour, from, king)) return false;
+  if (king < 0 || king >= 64 || PinnedGiven(before.board, occupied, colour, from, king)) return false;
   if (code & (kKnight | kBishop | kRook | kQueen)) return !(At(before.board, to) & colour);
+  if (code & kPawn) return PawnMoveAllowed(before.board, colour, from, to);
   std::string message;
   return IsMoveValid(before.board, colour, from, to, history, message);
 }
@@ -215,14 +230,15 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
   ResolvedMove result;
   if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return result;
   const Before before = known.kings ? Before{board, *known.kings} : Start(board);
-  SquareSet candidates = CandidateOrigins(board, colour, pieceType, toSquare, ParseHint(disambiguation));
+  const SquareSet occupied = OccupiedSet(board);
+  SquareSet candidates = CandidateOrigins(occupied, colour, pieceType, toSquare, ParseHint(disambiguation));
 
   SquareSet legal = 0;
   int count = 0, last = kNoSquare;
   while (candidates) {
     const int from = PopLowest(candidates);
     if (from == toSquare || !Holds(board, from, colour, pieceType)) continue;
-    if (!SurelyLegal(before, colour, from, toSquare, known.inCheck, history) &&
+    if (!SurelyLegal(before, occupied, colour, from, toSquare, known.inCheck, history) &&
         !IsLegal(before, colour, from, toSquare, promotion, history))
       continue;
     legal |= Bit(from);
@@ -248,7 +264,8 @@ int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_
   if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return kNoSquare;
   // The pieces that could come; two or more: one may be pinned, or the check
   // mark decide.
-  const SquareSet movers = CandidateOrigins(board, colour, pieceType, toSquare, ParseHint(disambiguation)) &
+  const SquareSet occupied = OccupiedSet(board);
+  const SquareSet movers = CandidateOrigins(occupied, colour, pieceType, toSquare, ParseHint(disambiguation)) &
                            PieceSet(board, colour, pieceType) & ~Bit(toSquare);
   if (movers == 0 || (movers & (movers - 1)) != 0) return kNoSquare;
   const int origin = std::countr_zero(movers);
@@ -257,9 +274,10 @@ int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_
     // A step (castling looks closer): legal when the king is safe after it.
     if (std::abs(FileOf(origin) - FileOf(toSquare)) > 1 || std::abs(RowOf(origin) - RowOf(toSquare)) > 1)
       return kNoSquare;
-    return IsLegal(before, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
+    if (At(board, toSquare) & colour) return kNoSquare;
+    return AttackedOnceVacated(board, colour, toSquare, origin) ? kNoSquare : origin;
   }
-  return SurelyLegal(before, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
+  return SurelyLegal(before, occupied, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
 }
 
 ResolvedCapture ResolveCapture(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,

@@ -1,11 +1,13 @@
-// The quick check test and the pin test agree with the full attack scan on
-// every position and move of several perft trees.
+// The quick check test, the pin test, the king-step test and the quick origin
+// finder agree with the full attack scan and the legal move list on every
+// position and move of several perft trees.
 #include <gtest/gtest.h>
 
 #include "core/Attack.h"
 #include "core/Fen.h"
 #include "core/Legality.h"
 #include "core/MoveGen.h"
+#include "core/Resolve.h"
 
 namespace varnock {
 namespace {
@@ -14,7 +16,60 @@ struct Tally {
   int checks = 0;
   int quiet = 0;
   int pins = 0;
+  int unsafeSteps = 0;
+  int safeSteps = 0;
+  int plainAnswers = 0;
 };
+
+// Every king step: AttackedOnceVacated answers as playing the step on a copy
+// and scanning for attacks does (the king no longer blocks the line it
+// stood on).
+void CheckKingSteps(const FENExtras& position, const KingSquares& kings, Tally& tally) {
+  const std::uint8_t side = position.sideToMove;
+  const int king = kings.Of(side);
+  if (king < 0 || king >= 64) return;
+  for (int df = -1; df <= 1; ++df) {
+    for (int dr = -1; dr <= 1; ++dr) {
+      const int file = FileOf(king) + df, row = RowOf(king) + dr;
+      if ((df == 0 && dr == 0) || !OnBoard(file, row)) continue;
+      const int to = SquareAt(file, row);
+      if (position.board[static_cast<std::size_t>(to)] & side) continue;
+      BoardSquares after = position.board;
+      KingSquares afterKings = kings;
+      ApplyMove(after, afterKings, king, to, 0);
+      const bool attacked = IsKingAttacked(after, afterKings, side);
+      EXPECT_EQ(AttackedOnceVacated(position.board, side, to, king), attacked)
+          << FormatFEN(position.board, position) << " K" << SquareName(king) << SquareName(to);
+      ++(attacked ? tally.unsafeSteps : tally.safeSteps);
+    }
+  }
+}
+
+// Where the quick origin finder answers for a piece type and a target, its
+// answer is the one legal move of that type to that target; any target and
+// type are asked, legal or not.
+void CheckPlainOrigins(const FENExtras& position, const KingSquares& kings, const std::vector<Move>& legal,
+                       const PositionHistory& history, Tally& tally) {
+  const std::uint8_t side = position.sideToMove;
+  if (IsKingAttacked(position.board, kings, side)) return;  // the finder is only asked out of check
+  for (std::uint8_t type : {kPawn, kKnight, kBishop, kRook, kQueen, kKing}) {
+    for (int to = 0; to < 64; ++to) {
+      if (type == kPawn && (RowOf(to) == 0 || RowOf(to) == 7)) continue;  // promotions look closer
+      const int from = PlainOrigin(position.board, kings, side, type, "", to, history);
+      int count = 0;
+      bool found = false;
+      for (const Move& move : legal) {
+        if (move.to != to || !(position.board[move.from] & type)) continue;
+        ++count;
+        found = found || move.from == from;
+      }
+      if (from == kNoSquare) continue;
+      EXPECT_TRUE(found && count == 1) << FormatFEN(position.board, position) << " " << SquareName(from)
+                                       << SquareName(to) << " of " << count << " legal moves there";
+      ++tally.plainAnswers;
+    }
+  }
+}
 
 // Walks the legal moves to `depth` plies. Castling rights carry over as they
 // were and en passant is only taken from the starting FEN: enough to visit
@@ -46,7 +101,10 @@ void Walk(const FENExtras& position, int depth, Tally& tally) {
     tally.pins += pinned;
   }
 
-  for (const Move& move : GenerateLegalMoves(position.board, kings, side, history)) {
+  CheckKingSteps(position, kings, tally);
+  const std::vector<Move> legal = GenerateLegalMoves(position.board, kings, side, history);
+  if (depth > 1) CheckPlainOrigins(position, kings, legal, history, tally);
+  for (const Move& move : legal) {
     FENExtras next = position;
     KingSquares nextKings = kings;
     const AppliedMove applied = ApplyMove(next.board, nextKings, move.from, move.to, move.promotion);
@@ -62,7 +120,7 @@ void Walk(const FENExtras& position, int depth, Tally& tally) {
   }
 }
 
-TEST(Attack, QuickCheckAndPinTestsAgreeWithTheFullScan) {
+TEST(Attack, QuickTestsAgreeWithTheFullScanAndTheLegalMoves) {
   const char* fens[] = {
       "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
       "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
@@ -81,6 +139,9 @@ TEST(Attack, QuickCheckAndPinTestsAgreeWithTheFullScan) {
   EXPECT_GT(tally.checks, 1000);
   EXPECT_GT(tally.quiet, 100000);
   EXPECT_GT(tally.pins, 1000);
+  EXPECT_GT(tally.unsafeSteps, 1000);
+  EXPECT_GT(tally.safeSteps, 10000);
+  EXPECT_GT(tally.plainAnswers, 1000);
 }
 
 }  // namespace
