@@ -257,6 +257,11 @@ class PgnReader {
   // straight after it is on the main line too. The end of the main line is
   // looked for from here when the game ends.
   NodeRef mainLineNode_ = kNoNode;
+  // The node the quick lane appended last, when the next move may be
+  // appended after it without asking again: it ends the active line, is an
+  // ordinary move and gives no check. Any other step that moves the reader
+  // in the tree forgets it.
+  NodeRef appendable_ = kNoNode;
   void FollowMainLine(NodeRef before) {
     if (before == mainLineNode_ && tree_->Node(before).next == tree_->current) mainLineNode_ = tree_->current;
   }
@@ -941,16 +946,19 @@ bool PgnReader::PlainMove() {
   if (piece == kPawn && (RowOf(to) == 0 || RowOf(to) == 7)) return false;  // a promotion
 
   GameTree& tree = *tree_;
-  if (!ExtendsReadLine(tree) || tree.Node(tree.current).Has2(kFlag2Check)) return false;
+  if (tree.current != appendable_ && (!ExtendsReadLine(tree) || tree.Node(tree.current).Has2(kFlag2Check)))
+    return false;
   const NodeHistory history(tree.Store(), tree.current);
   const int from = PlainOrigin(tree.board, tree.kings, tree.sideToMove, piece, hint, to, history);
   if (from == kNoSquare) return false;
   const NodeRef before = tree.current;
   if (AppendReadMove(tree, from, to, ctx_.prompt) == EntryOutcome::Refused) {
     accepting_ = false;  // no node slot could be had: the line ends here
+    appendable_ = kNoNode;
     mark_.clear();
     return true;
   }
+  appendable_ = tree.Node(tree.current).Has2(kFlag2Check) ? kNoNode : tree.current;
   if (before == mainLineNode_) mainLineNode_ = tree.current;  // appended straight after it
   if (!pendingBefore_.empty()) {
     SetComment(tree, tree.current, NodeStore::kBefore, pendingBefore_, false);
@@ -963,6 +971,7 @@ bool PgnReader::PlainMove() {
 
 void PgnReader::EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol) {
   GameTree& tree = *tree_;
+  appendable_ = kNoNode;
   const bool startsLine = variationStart_;
   variationStart_ = false;
   const NodeRef before = tree.current;
@@ -982,12 +991,14 @@ void PgnReader::EnterMove(int from, int to, std::uint8_t promotion, bool withSym
 
 void PgnReader::ShowNode(NodeRef node) {
   GameTree& tree = *tree_;
+  appendable_ = kNoNode;
   tree.current = node;
   ShowCurrentPosition(tree);
 }
 
 void PgnReader::OpenVariation() {
   ++openCount_;
+  appendable_ = kNoNode;
   if (!accepting_ || !HasTree()) {
     variations_.push_back({nullptr, kNoNode});
     return;
@@ -1001,6 +1012,7 @@ void PgnReader::OpenVariation() {
 
 void PgnReader::CloseVariation() {
   ++closeCount_;
+  appendable_ = kNoNode;
   if (variations_.empty()) return;
   Saved saved = variations_.back();
   variations_.pop_back();
