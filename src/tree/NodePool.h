@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <memory>
 #include <new>
-#include <optional>
 #include <vector>
 
 #include "tree/MoveNode.h"
@@ -25,10 +24,12 @@ class NodePool {
  public:
   static constexpr std::uint32_t kSegmentSlots = 800;
 
-  // Index of a newly taken slot (zeroed but for its in-use bit), or nothing
+  static constexpr std::uint32_t kNoSlot = ~std::uint32_t{0};
+
+  // Index of a newly taken slot (zeroed but for its in-use bit), or kNoSlot
   // when no slot can be had. The common case (a free slot left in the
   // segment that served last) is small enough to inline.
-  std::optional<std::uint32_t> Allocate() {
+  std::uint32_t Allocate() {
     if (last_ < segments_.size()) {
       Segment* segment = segments_[last_].get();
       if (segment && segment->used < kSegmentSlots) return TakeFrom(*segment, last_);
@@ -111,17 +112,17 @@ class NodePool {
   }
 
   // Another segment with a free slot, or a new segment.
-  [[gnu::noinline]] std::optional<std::uint32_t> AllocateElsewhere() {
+  [[gnu::noinline]] std::uint32_t AllocateElsewhere() {
     systemRefused_ = false;
     for (std::size_t i = 0; i < segments_.size(); ++i)
       if (segments_[i] && segments_[i]->used < kSegmentSlots) return TakeFrom(*segments_[i], i);
     std::size_t index = 0;
     while (index < segments_.size() && segments_[index]) ++index;
-    if (index >= maxSegments_) return std::nullopt;
+    if (index >= maxSegments_) return kNoSlot;
     Segment* segment = new (std::nothrow) Segment();
     if (!segment) {
       systemRefused_ = true;
-      return std::nullopt;
+      return kNoSlot;
     }
     if (index == segments_.size()) segments_.emplace_back();
     segments_[index].reset(segment);

@@ -33,13 +33,13 @@ class NodeStore {
   // A new node slot, marked in use; kNoNode when none can be had.
   NodeRef Allocate(bool withSnapshot) {
     if (withSnapshot) {
-      const auto index = snapshots_.Allocate();
-      systemRefused_ = !index && snapshots_.SystemRefused();
-      return index ? ((*index + 1) | kSnapshotBit) : kNoNode;
+      const std::uint32_t index = snapshots_.Allocate();
+      if (index == NodePool<SnapshotNode>::kNoSlot) return Refused(snapshots_.SystemRefused());
+      return (index + 1) | kSnapshotBit;
     }
-    const auto index = plain_.Allocate();
-    systemRefused_ = !index && plain_.SystemRefused();
-    return index ? (*index + 1) : kNoNode;
+    const std::uint32_t index = plain_.Allocate();
+    if (index == NodePool<MoveNode>::kNoSlot) return Refused(plain_.SystemRefused());
+    return index + 1;
   }
   // After Allocate failed: whether the system refused memory for a segment.
   bool SystemRefusedSegment() const { return systemRefused_; }
@@ -117,6 +117,10 @@ class NodeStore {
   std::size_t LiveNodes() const { return plain_.UsedSlots() + snapshots_.UsedSlots(); }
 
  private:
+  NodeRef Refused(bool bySystem) {
+    systemRefused_ = bySystem;
+    return kNoNode;
+  }
   static std::uint8_t Lookup(const std::unordered_map<NodeRef, std::uint8_t>& map, NodeRef ref) {
     auto it = map.find(ref);
     return it == map.end() ? 0 : it->second;
