@@ -259,8 +259,11 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
   return result;
 }
 
-int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour, std::uint8_t pieceType,
-                std::string_view disambiguation, int toSquare, const PositionHistory& history) {
+// Asked for nearly every move of a file read: what it calls is compiled into
+// it (flatten).
+[[gnu::flatten]] int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour,
+                                 std::uint8_t pieceType, std::string_view disambiguation, int toSquare,
+                                 const PositionHistory& history) {
   if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return kNoSquare;
   // The pieces that could come; two or more: one may be pinned, or the check
   // mark decide.

@@ -905,8 +905,9 @@ void PgnReader::ProcessToken() {
 // in one go when the answer is plain; anything else (results, castling,
 // promotions, several candidates, a side in check, a move that starts
 // a variation or meets an existing continuation) takes the general path.
-// Returns whether the token was dealt with.
-bool PgnReader::PlainMove() {
+// Returns whether the token was dealt with. It runs for nearly every move of
+// a file, so what it calls is compiled into it (flatten).
+[[gnu::flatten]] bool PgnReader::PlainMove() {
   const std::string_view token = token_.View();
   std::size_t end = token.size();
   while (end > 0 && (token[end - 1] == '!' || token[end - 1] == '?')) --end;

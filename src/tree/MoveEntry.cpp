@@ -280,7 +280,9 @@ bool ExtendsReadLine(const GameTree& game) {
          game.activeLine && game.activeLine->first != kNoNode && game.lineEnd == game.current;
 }
 
-EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt) {
+// Called for nearly every move of a file read: node creation and the board
+// update are compiled into it (flatten).
+[[gnu::flatten]] EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt) {
   const std::uint8_t mover = game.sideToMove;
   const std::uint8_t pieceType = game.board[static_cast<std::size_t>(from)] & kTypeMask;
   const BoardSquares boardBefore = game.board;
