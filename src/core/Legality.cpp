@@ -68,30 +68,30 @@ bool CastlingValid(const BoardSquares& board, std::uint8_t colour, int from, int
     if (At(board, SquareAt(file, row)) != 0) return false;
   recognised = true;
 
-  const std::string side = ColourName(colour);
+  const char* const side = ColourName(colour);  // made into text only for a message
   const int transit = SquareAt(kingSide ? 5 : 3, row);
   if (IsSquareAttacked(board, colour, transit).attacked || IsSquareAttacked(board, colour, to).attacked) {
-    message = side + ": Invalid castling.  Transit square is covered.";
+    message = std::string(side) + ": Invalid castling.  Transit square is covered.";
     return false;
   }
   if (IsSquareAttacked(board, colour, from).attacked) {
-    message = side + ": Invalid castling.  King is in check.";
+    message = std::string(side) + ": Invalid castling.  King is in check.";
     return false;
   }
   if (!history.SquareUnchanged(from)) {
-    message = side + ": Invalid castling.  King has already moved.";
+    message = std::string(side) + ": Invalid castling.  King has already moved.";
     return false;
   }
   if (!history.SquareUnchanged(corner)) {
-    message = side + ": Invalid castling.  Rook has already moved.";
+    message = std::string(side) + ": Invalid castling.  Rook has already moved.";
     return false;
   }
   // A set-up position states its castling rights; without them the king or
   // the rook is taken to have moved before it.
   if (!history.CastlingGranted(colour, kingSide)) {
     bool anyRight = history.CastlingGranted(colour, !kingSide);
-    message = side + (anyRight ? ": Invalid castling.  Rook has already moved."
-                               : ": Invalid castling.  King has already moved.");
+    message = std::string(side) + (anyRight ? ": Invalid castling.  Rook has already moved."
+                                            : ": Invalid castling.  King has already moved.");
     return false;
   }
   return true;

@@ -1,5 +1,6 @@
 #include "formats/PgnMoveToken.h"
 
+#include "core/Legality.h"
 #include "core/MoveGen.h"
 #include "core/Resolve.h"
 #include "tree/Positions.h"
@@ -48,10 +49,13 @@ ResolvedToken Castling(const MoveToken& token, GameTree& tree, std::uint8_t side
   const int to = side == kWhite ? (token.kingSide ? kG1 : kC1) : (token.kingSide ? kG8 : kC8);
   // A castling the position does not allow (no king on its square, a moved
   // rook) would corrupt the board: it is a move error like any other.
+  // A castling the movement rules allow is legal: they ask that the king's
+  // square, the square it crosses and the one it lands on are not attacked,
+  // and the rook then closes only a line the king itself closed before.
   const NodeHistory history(tree.Store(), tree.current);
-  const Move move{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), 0};
+  std::string message;
   if (!(tree.board[static_cast<std::size_t>(from)] & kKing) ||
-      !IsLegalMove(tree.board, tree.kings, side, move, history))
+      !IsMoveValid(tree.board, side, from, to, history, message))
     return {};
   return {true, from, to, 0};
 }

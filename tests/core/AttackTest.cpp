@@ -3,6 +3,8 @@
 // position and move of several perft trees.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/Attack.h"
 #include "core/Fen.h"
 #include "core/Legality.h"
@@ -19,6 +21,7 @@ struct Tally {
   int unsafeSteps = 0;
   int safeSteps = 0;
   int plainAnswers = 0;
+  int castlings = 0;
 };
 
 // Every king step: AttackedOnceVacated answers as playing the step on a copy
@@ -102,6 +105,18 @@ void Walk(const FENExtras& position, int depth, Tally& tally) {
   }
 
   CheckKingSteps(position, kings, tally);
+  // Castling the movement rules allow leaves the king safe: the reader asks
+  // no more than that.
+  for (const int to : {side == kWhite ? kG1 : kG8, side == kWhite ? kC1 : kC8}) {
+    const int from = side == kWhite ? kE1 : kE8;
+    if (!(position.board[static_cast<std::size_t>(from)] & kKing)) continue;
+    std::string message;
+    const bool valid = IsMoveValid(position.board, side, from, to, history, message);
+    EXPECT_EQ(valid, IsLegalMove(position.board, kings, side,
+                                 Move{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), 0}, history))
+        << FormatFEN(position.board, position) << " castling to " << SquareName(to);
+    tally.castlings += valid;
+  }
   const std::vector<Move> legal = GenerateLegalMoves(position.board, kings, side, history);
   if (depth > 1) CheckPlainOrigins(position, kings, legal, history, tally);
   for (const Move& move : legal) {
@@ -142,6 +157,7 @@ TEST(Attack, QuickTestsAgreeWithTheFullScanAndTheLegalMoves) {
   EXPECT_GT(tally.unsafeSteps, 1000);
   EXPECT_GT(tally.safeSteps, 10000);
   EXPECT_GT(tally.plainAnswers, 1000);
+  EXPECT_GT(tally.castlings, 1000);
 }
 
 }  // namespace
