@@ -7,6 +7,7 @@ namespace varnock::bench {
 ReadTotals ReadAllGames(std::string_view text, ReadMode mode) {
   ReadTotals totals;
   NodeStore store;
+  store.SetOneGameAtATime(true);
   SErrorList errors;
   PgnReadContext ctx;
   ctx.text = text;

@@ -53,7 +53,7 @@ struct ChunkReports {
 // (lines are counted once through the text as the chunks move on).
 class ChunkReader {
  public:
-  explicit ChunkReader(const ReadSource& source) : source_(source) {}
+  explicit ChunkReader(const ReadSource& source) : source_(source) { store_.SetOneGameAtATime(true); }
 
   // Reads and visits the games of chunk `chunk` that are not loaded yet;
   // `games` are the chunk's games, in order. An exception ends the chunk and

@@ -15,10 +15,15 @@ GameTree::GameTree(NodeStore& store, int id) : store_(store) {
   activeLine = rootLine;
   current = root;
   lineEnd = root;
+  store_.TreeMade();
 }
 
 GameTree::~GameTree() {
   observer = nullptr;
+  if (store_.TreeGoes()) {
+    store_.Clear();  // the store held this game only
+    return;
+  }
   FreeChain(*this, root);
   store_.ForgetGame(gameId);
 }

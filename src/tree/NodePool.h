@@ -5,6 +5,7 @@
 // allocation, then the others in order, then adds a segment. Segments whose slots are all free can be released.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -66,6 +67,16 @@ class NodePool {
   // Frees a slot InUseAt found.
   void FreeInUse(std::uint32_t index) { Release(*segments_[index / kSegmentSlots], index % kSegmentSlots); }
 
+  // Frees every slot at once: each segment is cleared up to the highest slot
+  // it has handed out since it was last cleared.
+  void FreeAll() {
+    for (auto& segment : segments_) {
+      if (!segment) continue;
+      std::fill_n(segment->slots.begin(), segment->highWater, Slot{});
+      segment->used = segment->nextFree = segment->highWater = 0;
+    }
+  }
+
   // Releases every segment whose slots are all free; returns how many.
   std::size_t ReleaseEmptySegments() {
     std::size_t released = 0;
@@ -103,6 +114,7 @@ class NodePool {
     std::array<Slot, kSegmentSlots> slots{};
     std::uint32_t used = 0;
     std::uint32_t nextFree = 0;
+    std::uint32_t highWater = 0;  // slots below it may have been used
   };
 
   void Release(Segment& segment, std::uint32_t slot) {
@@ -135,6 +147,7 @@ class NodePool {
     while (InUse(segment.slots[slot])) slot = (slot + 1) % kSegmentSlots;  // used < kSegmentSlots: one is free
     MarkInUse(segment.slots[slot]);
     ++segment.used;
+    segment.highWater = std::max(segment.highWater, slot + 1);
     segment.nextFree = slot + 1;
     while (segment.nextFree < kSegmentSlots && InUse(segment.slots[segment.nextFree])) ++segment.nextFree;
     if (segment.nextFree >= kSegmentSlots) segment.nextFree = 0;

@@ -18,6 +18,28 @@ void NodeStore::Free(NodeRef ref) {
     plain_.Free(IndexOf(ref));
 }
 
+namespace {
+
+template <class Map>
+void Empty(Map& map) {
+  if (!map.empty()) map.clear();  // clearing an empty map still wipes its buckets
+}
+
+}  // namespace
+
+void NodeStore::Clear() {
+  plain_.FreeAll();
+  snapshots_.FreeAll();
+  Empty(commentBefore_);
+  Empty(commentAfter_);
+  Empty(alternatives_);
+  Empty(lines_);
+  Empty(composed_);
+  Empty(rating_);
+  Empty(assessment_);
+  Empty(result_);
+}
+
 void NodeStore::ReleaseEmptySegments() {
   plain_.ReleaseEmptySegments();
   snapshots_.ReleaseEmptySegments();

@@ -63,6 +63,16 @@ class NodeStore {
   // Releases node segments that became entirely free.
   void ReleaseEmptySegments();
 
+  // A store that holds one game at a time (a reading thread's scratch store)
+  // is emptied at once when its only game goes, rather than node by node.
+  void SetOneGameAtATime(bool on) { oneGameAtATime_ = on; }
+  // Called by the trees made in the store as they come and go. Whether a
+  // tree going may empty the whole store.
+  void TreeMade() { ++trees_; }
+  bool TreeGoes() { return --trees_ == 0 && oneGameAtATime_; }
+  // Frees every node and empties every attribute map and line record.
+  void Clear();
+
   MoveNode& Node(NodeRef ref) {
     return (ref & kSnapshotBit) ? snapshots_.At(IndexOf(ref)).node : plain_.At(IndexOf(ref));
   }
@@ -140,6 +150,8 @@ class NodeStore {
   std::unordered_map<NodeRef, std::uint8_t> result_;
   int lastGameId_ = 0;
   bool systemRefused_ = false;
+  bool oneGameAtATime_ = false;
+  std::size_t trees_ = 0;  // trees alive in the store
 };
 
 }  // namespace varnock
