@@ -263,7 +263,7 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
 // it (flatten).
 [[gnu::flatten]] int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour,
                                  std::uint8_t pieceType, std::string_view disambiguation, int toSquare,
-                                 const PositionHistory& history) {
+                                 const PositionHistory& history, bool inCheck) {
   if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return kNoSquare;
   // The pieces that could come; two or more: one may be pinned, or the check
   // mark decide.
@@ -280,7 +280,14 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
     if (At(board, toSquare) & colour) return kNoSquare;
     return AttackedOnceVacated(board, colour, toSquare, origin) ? kNoSquare : origin;
   }
-  return SurelyLegal(before, occupied, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
+  if (!inCheck) return SurelyLegal(before, occupied, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
+  // In check: a move the movement rules allow is legal when it leaves the
+  // king safe (which also answers for a pin).
+  const std::uint8_t code = At(board, origin);
+  if ((code & kPawn) ? !PawnMoveAllowed(board, colour, origin, toSquare) : (At(board, toSquare) & colour) != 0)
+    return kNoSquare;
+  const Position after = Played(before, origin, toSquare, 0);
+  return IsKingAttacked(after.board, after.kings, colour) ? kNoSquare : origin;
 }
 
 ResolvedCapture ResolveCapture(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,

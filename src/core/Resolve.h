@@ -48,14 +48,16 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
                          std::string_view disambiguation, int toSquare, std::uint8_t promotion,
                          const PositionHistory& history, const KnownPosition& known = {});
 
-// The origin of a move when the answer is plain: the side to move is known
-// not to be in check, exactly one piece of `pieceType` could come to
-// `toSquare` by its movement rules, and that piece is not pinned and not
-// taking en passant, or is a king stepping to a square where it is safe.
-// kNoSquare means "look closer" (ResolveMove), not "illegal". Where it
-// answers, it answers as ResolveMove does.
+// The origin of a move when the answer is plain: exactly one piece of
+// `pieceType` could come to `toSquare` by its movement rules, it is not
+// taking en passant, and it is a king stepping to a square where it is safe,
+// or a piece that is not pinned (with the side to move known not to be in
+// check), or a piece whose move leaves its king safe (with the side to move
+// known to be in check: `inCheck`). kNoSquare means "look closer"
+// (ResolveMove), not "illegal". Where it answers, it answers as ResolveMove
+// does.
 int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour, std::uint8_t pieceType,
-                std::string_view disambiguation, int toSquare, const PositionHistory& history);
+                std::string_view disambiguation, int toSquare, const PositionHistory& history, bool inCheck = false);
 
 // A move written as one piece type taking another (such as "BxN"): the first
 // pair of a piece of `pieceType` and an enemy piece of `capturedType`, in

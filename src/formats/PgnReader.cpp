@@ -257,11 +257,12 @@ class PgnReader {
   // straight after it is on the main line too. The end of the main line is
   // looked for from here when the game ends.
   NodeRef mainLineNode_ = kNoNode;
-  // The node the quick lane appended last, when the next move may be
-  // appended after it without asking again: it ends the active line, is an
-  // ordinary move and gives no check. Any other step that moves the reader
-  // in the tree forgets it.
+  // The node the quick lane appended last, after which the next move may be
+  // appended without asking again: it ends the active line and is an
+  // ordinary move; and whether it gives check. Any other step that moves the
+  // reader in the tree forgets it.
   NodeRef appendable_ = kNoNode;
+  bool appendableGivesCheck_ = false;
   void FollowMainLine(NodeRef before) {
     if (before == mainLineNode_ && tree_->Node(before).next == tree_->current) mainLineNode_ = tree_->current;
   }
@@ -903,8 +904,8 @@ void PgnReader::ProcessToken() {
 
 // The common move ("e4", "Nf3", "exd5", "Rad1!", "Kf2"), resolved and entered
 // in one go when the answer is plain; anything else (results, castling,
-// promotions, several candidates, a side in check, a move that starts
-// a variation or meets an existing continuation) takes the general path.
+// promotions, several candidates, a move that starts a variation or meets an
+// existing continuation) takes the general path.
 // Returns whether the token was dealt with. It runs for nearly every move of
 // a file, so what it calls is compiled into it (flatten).
 [[gnu::flatten]] bool PgnReader::PlainMove() {
@@ -947,10 +948,13 @@ void PgnReader::ProcessToken() {
   if (piece == kPawn && (RowOf(to) == 0 || RowOf(to) == 7)) return false;  // a promotion
 
   GameTree& tree = *tree_;
-  if (tree.current != appendable_ && (!ExtendsReadLine(tree) || tree.Node(tree.current).Has2(kFlag2Check)))
-    return false;
+  bool inCheck = appendableGivesCheck_;
+  if (tree.current != appendable_) {
+    if (!ExtendsReadLine(tree)) return false;
+    inCheck = tree.Node(tree.current).Has2(kFlag2Check);
+  }
   const NodeHistory history(tree.Store(), tree.current);
-  const int from = PlainOrigin(tree.board, tree.kings, tree.sideToMove, piece, hint, to, history);
+  const int from = PlainOrigin(tree.board, tree.kings, tree.sideToMove, piece, hint, to, history, inCheck);
   if (from == kNoSquare) return false;
   const NodeRef before = tree.current;
   if (AppendReadMove(tree, from, to, ctx_.prompt) == EntryOutcome::Refused) {
@@ -959,7 +963,8 @@ void PgnReader::ProcessToken() {
     mark_.clear();
     return true;
   }
-  appendable_ = tree.Node(tree.current).Has2(kFlag2Check) ? kNoNode : tree.current;
+  appendable_ = tree.current;
+  appendableGivesCheck_ = tree.Node(tree.current).Has2(kFlag2Check);
   if (before == mainLineNode_) mainLineNode_ = tree.current;  // appended straight after it
   if (!pendingBefore_.empty()) {
     SetComment(tree, tree.current, NodeStore::kBefore, pendingBefore_, false);

@@ -21,6 +21,7 @@ struct Tally {
   int unsafeSteps = 0;
   int safeSteps = 0;
   int plainAnswers = 0;
+  int plainAnswersInCheck = 0;
   int castlings = 0;
 };
 
@@ -54,11 +55,11 @@ void CheckKingSteps(const FENExtras& position, const KingSquares& kings, Tally& 
 void CheckPlainOrigins(const FENExtras& position, const KingSquares& kings, const std::vector<Move>& legal,
                        const PositionHistory& history, Tally& tally) {
   const std::uint8_t side = position.sideToMove;
-  if (IsKingAttacked(position.board, kings, side)) return;  // the finder is only asked out of check
+  const bool inCheck = IsKingAttacked(position.board, kings, side);
   for (std::uint8_t type : {kPawn, kKnight, kBishop, kRook, kQueen, kKing}) {
     for (int to = 0; to < 64; ++to) {
       if (type == kPawn && (RowOf(to) == 0 || RowOf(to) == 7)) continue;  // promotions look closer
-      const int from = PlainOrigin(position.board, kings, side, type, "", to, history);
+      const int from = PlainOrigin(position.board, kings, side, type, "", to, history, inCheck);
       int count = 0;
       bool found = false;
       for (const Move& move : legal) {
@@ -69,7 +70,7 @@ void CheckPlainOrigins(const FENExtras& position, const KingSquares& kings, cons
       if (from == kNoSquare) continue;
       EXPECT_TRUE(found && count == 1) << FormatFEN(position.board, position) << " " << SquareName(from)
                                        << SquareName(to) << " of " << count << " legal moves there";
-      ++tally.plainAnswers;
+      ++(inCheck ? tally.plainAnswersInCheck : tally.plainAnswers);
     }
   }
 }
@@ -118,7 +119,8 @@ void Walk(const FENExtras& position, int depth, Tally& tally) {
     tally.castlings += valid;
   }
   const std::vector<Move> legal = GenerateLegalMoves(position.board, kings, side, history);
-  if (depth > 1) CheckPlainOrigins(position, kings, legal, history, tally);
+  if (depth > 1 || IsKingAttacked(position.board, kings, side))
+    CheckPlainOrigins(position, kings, legal, history, tally);
   for (const Move& move : legal) {
     FENExtras next = position;
     KingSquares nextKings = kings;
@@ -157,6 +159,7 @@ TEST(Attack, QuickTestsAgreeWithTheFullScanAndTheLegalMoves) {
   EXPECT_GT(tally.unsafeSteps, 1000);
   EXPECT_GT(tally.safeSteps, 10000);
   EXPECT_GT(tally.plainAnswers, 1000);
+  EXPECT_GT(tally.plainAnswersInCheck, 100);
   EXPECT_GT(tally.castlings, 1000);
 }
 
