@@ -144,12 +144,17 @@ Position Played(const Before& before, int from, int to, std::uint8_t promotion) 
   return after;
 }
 
+// Whether the mover's king is safe once the move is played on a copy.
+bool LeavesKingSafe(const Before& before, std::uint8_t colour, int from, int to, std::uint8_t promotion) {
+  const Position after = Played(before, from, to, promotion);
+  return !IsKingAttacked(after.board, after.kings, colour);
+}
+
 bool IsLegal(const Before& before, std::uint8_t colour, int from, int to, std::uint8_t promotion,
              const PositionHistory& history) {
   std::string message;
-  if (!IsMoveValid(before.board, colour, from, to, history, message)) return false;
-  const Position after = Played(before, from, to, promotion);
-  return !IsKingAttacked(after.board, after.kings, colour);
+  return IsMoveValid(before.board, colour, from, to, history, message) &&
+         LeavesKingSafe(before, colour, from, to, promotion);
 }
 
 // A pawn's step, double step or capture by its movement rules; an en-passant
@@ -281,13 +286,11 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
     return AttackedOnceVacated(board, colour, toSquare, origin) ? kNoSquare : origin;
   }
   if (!inCheck) return SurelyLegal(before, occupied, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
-  // In check: a move the movement rules allow is legal when it leaves the
+  // In check: a move its movement rules allow is legal when it leaves the
   // king safe (which also answers for a pin).
-  const std::uint8_t code = At(board, origin);
-  if ((code & kPawn) ? !PawnMoveAllowed(board, colour, origin, toSquare) : (At(board, toSquare) & colour) != 0)
-    return kNoSquare;
-  const Position after = Played(before, origin, toSquare, 0);
-  return IsKingAttacked(after.board, after.kings, colour) ? kNoSquare : origin;
+  const bool allowed =
+      (At(board, origin) & kPawn) ? PawnMoveAllowed(board, colour, origin, toSquare) : !(At(board, toSquare) & colour);
+  return allowed && LeavesKingSafe(before, colour, origin, toSquare, 0) ? origin : kNoSquare;
 }
 
 ResolvedCapture ResolveCapture(const BoardSquares& board, std::uint8_t colour, int checkMark, std::uint8_t pieceType,
