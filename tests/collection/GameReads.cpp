@@ -70,6 +70,18 @@ std::string AsEch(const std::string& pgn) {
   return ech;
 }
 
+void ExpectAsPgnAndAsEch(const std::string& pgn,
+                         const std::function<void(const char* name, const std::string& text)>& expect) {
+  {
+    SCOPED_TRACE("PGN");
+    expect("games.pgn", pgn);
+  }
+  SCOPED_TRACE("ECH");
+  const std::string ech = AsEch(pgn);
+  ASSERT_FALSE(ech.empty());
+  expect("games.ech", ech);
+}
+
 std::string GamesWithFaults() {
   std::string text;
   for (int i = 1; i <= 300; ++i) {

@@ -3,6 +3,7 @@
 // prompt was told.
 #pragma once
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,6 +44,11 @@ void ExpectSame(const ReadOutcome& expected, const ReadOutcome& actual);
 
 // The same games as ECH, written by the collection's own save.
 std::string AsEch(const std::string& pgn);
+
+// Runs `expect` on the games as PGN ("games.pgn") and again as ECH
+// ("games.ech"), each under its own trace.
+void ExpectAsPgnAndAsEch(const std::string& pgn,
+                         const std::function<void(const char* name, const std::string& text)>& expect);
 
 // 300 games; bad moves in games 2 and 5 and an unbalanced bracket in game 3
 // of every hundred.

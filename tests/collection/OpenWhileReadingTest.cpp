@@ -88,15 +88,7 @@ TEST(OpenWhileReading, AgreesWithOpeningThenReadingOverTheCorpusAsPgnAndAsEch) {
   if (files.empty()) GTEST_SKIP() << "no corpus";
   for (const auto& path : files) {
     SCOPED_TRACE(path.string());
-    const std::string text = testing::ReadCorpusFile(path);
-    {
-      SCOPED_TRACE("PGN");
-      ExpectReadsWhileOpeningAgree("games.pgn", text);
-    }
-    SCOPED_TRACE("ECH");
-    const std::string ech = testing::AsEch(text);
-    ASSERT_FALSE(ech.empty());
-    ExpectReadsWhileOpeningAgree("games.ech", ech);
+    testing::ExpectAsPgnAndAsEch(testing::ReadCorpusFile(path), ExpectReadsWhileOpeningAgree);
   }
 }
 

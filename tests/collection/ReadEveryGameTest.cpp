@@ -82,14 +82,7 @@ TEST(ReadEveryGame, AgreesOnTheSmallCorpusFilesTogetherAsPgnAndAsEch) {
   if (files.empty()) GTEST_SKIP() << "no corpus";
   std::string text;
   for (const auto& path : files) text += testing::ReadCorpusFile(path) + "\n\n";
-  {
-    SCOPED_TRACE("PGN");
-    ExpectParallelReadsAgree("games.pgn", text);
-  }
-  SCOPED_TRACE("ECH");
-  const std::string ech = testing::AsEch(text);
-  ASSERT_FALSE(ech.empty());
-  ExpectParallelReadsAgree("games.ech", ech);
+  testing::ExpectAsPgnAndAsEch(text, ExpectParallelReadsAgree);
 }
 
 TEST(ReadEveryGame, ReportsAndMessagesStayInGameOrder) {
