@@ -48,10 +48,10 @@ ResolvedToken Castling(const MoveToken& token, GameTree& tree, std::uint8_t side
   const int from = side == kWhite ? kE1 : kE8;
   const int to = side == kWhite ? (token.kingSide ? kG1 : kC1) : (token.kingSide ? kG8 : kC8);
   // A castling the position does not allow (no king on its square, a moved
-  // rook) would corrupt the board: it is a move error like any other.
-  // A castling the movement rules allow is legal: they ask that the king's
-  // square, the square it crosses and the one it lands on are not attacked,
-  // and the rook then closes only a line the king itself closed before.
+  // rook) would corrupt the board: it is a move error like any other. One
+  // the movement rules allow is legal: they ask that the king's square, the
+  // square it crosses and the one it lands on are not attacked, and the rook
+  // then closes only a line the king itself closed before.
   const NodeHistory history(tree.Store(), tree.current);
   std::string message;
   if (!(tree.board[static_cast<std::size_t>(from)] & kKing) ||
