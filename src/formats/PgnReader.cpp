@@ -162,6 +162,59 @@ constexpr KnownTag kKnownTags[] = {
     {"BOARD", HeaderField::Board},       {"TIMECONTROL", HeaderField::TimeControl},
 };
 
+// A move of the plain shape: an optional piece letter, an optional origin
+// file and rank, and the destination ("e4", "Nf3", "exd5", "R1a3", "Qh4e1").
+struct PlainShape {
+  std::uint8_t piece = kPawn;
+  std::string_view hint;
+  int to = kNoSquare;
+};
+
+// Reads a move token as a plain move: the characters as the character steps
+// keep them, or as they stand in the text with a capture mark before the
+// destination and check marks after it ("Nxf3+"). Other shapes ("Nxbd2",
+// promotions, castling) are false: they go the general way.
+bool ReadPlainShape(const char* text, std::size_t length, PlainShape& shape) {
+  while (length > 1 && (text[length - 1] == '+' || text[length - 1] == '#')) --length;
+  if (length < 2) return false;
+  const char file = text[length - 2], rank = text[length - 1];
+  if (rank < '1' || rank > '8' || file < 'a' || file > 'h') return false;
+  shape.to = SquareAt(file - 'a', '8' - rank);
+  std::size_t begin = 1;
+  switch (text[0]) {
+    case 'N':
+      shape.piece = kKnight;
+      break;
+    case 'B':
+      shape.piece = kBishop;
+      break;
+    case 'R':
+      shape.piece = kRook;
+      break;
+    case 'Q':
+      shape.piece = kQueen;
+      break;
+    case 'K':
+      shape.piece = kKing;
+      break;
+    default:
+      begin = 0;
+      // A pawn reaching the last rank is a promotion.
+      if (RowOf(shape.to) == 0 || RowOf(shape.to) == 7) return false;
+      break;
+  }
+  // The first character is kept whatever it is.
+  std::size_t end = length - 2;
+  if (end >= 2 && text[end - 1] == 'x') --end;
+  // What stands between the piece and the destination: a file, a rank, or both.
+  std::size_t h = begin;
+  if (h < end && text[h] >= 'a' && text[h] <= 'h') ++h;
+  if (h < end && text[h] >= '1' && text[h] <= '8') ++h;
+  if (h != end) return false;
+  shape.hint = std::string_view(text + begin, end - begin);
+  return true;
+}
+
 class PgnReader {
  public:
   PgnReader(SGridFrame& game, ReadMode mode, PgnReadContext& ctx) : game_(game), mode_(mode), ctx_(ctx) {}
@@ -186,8 +239,10 @@ class PgnReader {
   void FinishPending();
   void EndTag();
   void StoreTag(std::string_view name, std::string_view value, bool valueInText);
-  void ProcessToken();
+  // `plainTried`: the token is known not to be a plain move.
+  void ProcessToken(bool plainTried = false);
   bool PlainMove();
+  bool PlainMoveOf(const PlainShape& shape, std::string_view marks);
   void EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol);
   void AttachComment(NodeStore::CommentKind kind, std::string& text);
   void ApplyMark(std::string_view text, bool nag, NodeRef node);
@@ -528,25 +583,33 @@ bool PgnReader::TakeMoveToken() {
     failureStart_ = start;
     failureRecorded_ = true;
   }
-  checkMarker_ = 0;
-  equalsSeen_ = false;
-  std::size_t i = move;
-  if (move == start)
-    token_.Assign(text[i++]);
-  else
-    token_.Clear();
-  for (; i < end; ++i) {
-    const char c = text[i];
-    if (c == '+')
-      checkMarker_ = 1;
-    else if (c == '#')
-      checkMarker_ = 2;
-    else if (c != 'x')
-      token_.Add(c);
-  }
   pos_ = end;  // where the reports of the move place it
-  ProcessToken();
-  token_.Clear();
+  // A plain move goes straight from the text to the tree; any other token is
+  // collected as the character steps would collect it.
+  PlainShape shape;
+  const bool plainTried = accepting_ && HasTree() && ctx_.plainMoves && !variationStart_;
+  if (plainTried && ReadPlainShape(text + move, end - move, shape) && PlainMoveOf(shape, {})) {
+    movetextSeen_ = true;
+  } else {
+    checkMarker_ = 0;
+    equalsSeen_ = false;
+    std::size_t i = move;
+    if (move == start)
+      token_.Assign(text[i++]);
+    else
+      token_.Clear();
+    for (; i < end; ++i) {
+      const char c = text[i];
+      if (c == '+')
+        checkMarker_ = 1;
+      else if (c == '#')
+        checkMarker_ = 2;
+      else if (c != 'x')
+        token_.Add(c);
+    }
+    ProcessToken(plainTried);
+    token_.Clear();
+  }
   checkMarker_ = 0;
   state_ = State::Between;
   previous_ = text[end];
@@ -847,11 +910,11 @@ void PgnReader::ApplyMark(std::string_view text, bool nag, NodeRef node) {
   if (mark.assessment) store.SetAssessment(node, mark.assessment);
 }
 
-void PgnReader::ProcessToken() {
+void PgnReader::ProcessToken(bool plainTried) {
   if (token_.Empty()) return;
   movetextSeen_ = true;
   if (!accepting_) return;
-  if (HasTree() && ctx_.plainMoves && !variationStart_ && PlainMove()) return;
+  if (!plainTried && HasTree() && ctx_.plainMoves && !variationStart_ && PlainMove()) return;
   const std::string_view copy = token_.View();
 
   MoveToken parsed = ClassifyToken(token_.View(), checkMarker_, equalsSeen_);
@@ -908,45 +971,19 @@ void PgnReader::ProcessToken() {
 // existing continuation) takes the general path.
 // Returns whether the token was dealt with. It runs for nearly every move of
 // a file, so what it calls is compiled into it (flatten).
-[[gnu::flatten]] bool PgnReader::PlainMove() {
+bool PgnReader::PlainMove() {
   const std::string_view token = token_.View();
   std::size_t end = token.size();
   while (end > 0 && (token[end - 1] == '!' || token[end - 1] == '?')) --end;
-  const std::string_view body = token.substr(0, end);
-  if (body.size() < 2) return false;
-  const char rank = body[body.size() - 1], file = body[body.size() - 2];
-  if (rank < '1' || rank > '8' || file < 'a' || file > 'h') return false;
-  std::uint8_t piece = kPawn;
-  std::size_t hintStart = 1;
-  switch (body[0]) {
-    case 'N':
-      piece = kKnight;
-      break;
-    case 'B':
-      piece = kBishop;
-      break;
-    case 'R':
-      piece = kRook;
-      break;
-    case 'Q':
-      piece = kQueen;
-      break;
-    case 'K':
-      piece = kKing;
-      break;
-    default:
-      hintStart = 0;
-      break;
-  }
-  // What stands between the piece and the destination: a file, a rank, or both.
-  std::string_view hint = body.substr(hintStart, body.size() - 2 - hintStart);
-  std::size_t h = 0;
-  if (h < hint.size() && hint[h] >= 'a' && hint[h] <= 'h') ++h;
-  if (h < hint.size() && hint[h] >= '1' && hint[h] <= '8') ++h;
-  if (h != hint.size()) return false;
-  const int to = SquareAt(file - 'a', '8' - rank);
-  if (piece == kPawn && (RowOf(to) == 0 || RowOf(to) == 7)) return false;  // a promotion
+  PlainShape shape;
+  return ReadPlainShape(token.data(), end, shape) && PlainMoveOf(shape, token.substr(end));
+}
 
+// Enters a move of the plain shape when its origin is plain, with `marks`
+// ("!", "?!") as its symbol. Returns whether it was entered.
+[[gnu::flatten]] bool PgnReader::PlainMoveOf(const PlainShape& shape, std::string_view marks) {
+  const int to = shape.to;
+  const std::uint8_t piece = shape.piece;
   GameTree& tree = *tree_;
   bool inCheck = appendableGivesCheck_;
   if (tree.current != appendable_) {
@@ -954,7 +991,7 @@ void PgnReader::ProcessToken() {
     inCheck = tree.Node(tree.current).Has2(kFlag2Check);
   }
   const NodeHistory history(tree.Store(), tree.current);
-  const int from = PlainOrigin(tree.board, tree.kings, tree.sideToMove, piece, hint, to, history, inCheck);
+  const int from = PlainOrigin(tree.board, tree.kings, tree.sideToMove, piece, shape.hint, to, history, inCheck);
   if (from == kNoSquare) return false;
   const NodeRef before = tree.current;
   if (AppendReadMove(tree, from, to, ctx_.prompt) == EntryOutcome::Refused) {
@@ -970,7 +1007,7 @@ void PgnReader::ProcessToken() {
     SetComment(tree, tree.current, NodeStore::kBefore, pendingBefore_, false);
     pendingBefore_.clear();
   }
-  if (end < token.size()) ApplyMark(token.substr(end), false, tree.current);
+  if (!marks.empty()) ApplyMark(marks, false, tree.current);
   mark_.clear();
   return true;
 }

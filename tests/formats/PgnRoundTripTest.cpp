@@ -285,6 +285,12 @@ TEST(PgnRoundTrip, BothLanesAgreeOnTokenShapesAtTheirEdges) {
       "1.a4 h5 2.a5 h4 3.a6 h3 4.axb7 hxg2 5.bxa8=Q gxh1=N 6.Qxb8 Nf2 *",
       "1.e4 d5 2.e5 f5 3.exf6 e.p. exf6 *",
       "e4 e5 Nf3 Nc6 *",
+      // Capture and check marks where the text holds them and where it does not.
+      "1.Nf3 Nf6 2.Nc3 Nc6 3.Nd4 Nd5 4.Ncxd5 Nxcd4 5.e3+# e5 6.xe4 *",
+      "1.e4 e5 2.Nf3 Nc6 3.Bb5 Nf6 4.O-O Nxe4 5.Re1 Nd6 6.Nxe5 Be7 7.Bf1 Nxe5 8.R1xe5 O-O 9.e+4 *",
+      "1.d4 e5 2.dxe5 d6 3.exd6 12.xc7 *",
+      "1.e3 e6 xe4 d5 *",
+      "1.a4 h5 2.a5 h4 3.a6 h3 4.axb7 hxg2 5.bxa8 gxh1 *",
   };
   std::string text;
   for (const std::string& movetext : movetexts) text += header + movetext + "\n\n";
