@@ -215,6 +215,27 @@ bool ReadPlainShape(const char* text, std::size_t length, PlainShape& shape) {
   return true;
 }
 
+#if defined(__SSE2__)
+// How many of the 16 characters at `text` lead it that a move token may hold:
+// "a" to "h", "1" to "8", the piece letters, "x", "+" and "#". Sixteen
+// characters must be there to read. One pass without a branch per character:
+// the characters of movetext follow no pattern a branch predictor could learn.
+std::size_t MoveCharRun(const char* text) {
+  const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+  auto within = [&](char low, char high) {
+    return _mm_and_si128(_mm_cmpgt_epi8(chars, _mm_set1_epi8(static_cast<char>(low - 1))),
+                         _mm_cmplt_epi8(chars, _mm_set1_epi8(static_cast<char>(high + 1))));
+  };
+  auto is = [&](char c) { return _mm_cmpeq_epi8(chars, _mm_set1_epi8(c)); };
+  const __m128i moveChars =
+      _mm_or_si128(_mm_or_si128(_mm_or_si128(within('a', 'h'), within('1', '8')), _mm_or_si128(is('N'), is('B'))),
+                   _mm_or_si128(_mm_or_si128(_mm_or_si128(is('R'), is('Q')), _mm_or_si128(is('K'), is('x'))),
+                                _mm_or_si128(is('+'), is('#'))));
+  const unsigned run = ~static_cast<unsigned>(_mm_movemask_epi8(moveChars));
+  return static_cast<std::size_t>(std::countr_zero(run));
+}
+#endif
+
 class PgnReader {
  public:
   PgnReader(SGridFrame& game, ReadMode mode, PgnReadContext& ctx) : game_(game), mode_(mode), ctx_(ctx) {}
@@ -575,7 +596,14 @@ bool PgnReader::TakeMoveToken() {
     return false;
   }
   std::size_t end = move;
-  while (end < size && end - move <= kLongest && isMoveChar(text[end])) ++end;
+#if defined(__SSE2__)
+  if (size - move >= 16) {
+    end = move + MoveCharRun(text + move);
+  } else
+#endif
+  {
+    while (end < size && end - move <= kLongest && isMoveChar(text[end])) ++end;
+  }
   if (end == move || end >= size || end - move > kLongest || !IsBlank(text[end])) return false;
 
   if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(start - gameStart_);
