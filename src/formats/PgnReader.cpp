@@ -788,6 +788,7 @@ void PgnReader::StoreTag(std::string_view name, std::string_view value, bool val
   // Tag names are matched without regard to case; no known name is longer
   // than 16 characters.
   if (name.size() > 16) return;
+  if (mode_ == ReadMode::Reread && name.size() != 3) return;  // a reread looks for "FEN" only
   char upperName[16];
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char c = name[i];
@@ -820,8 +821,13 @@ void PgnReader::StoreTag(std::string_view name, std::string_view value, bool val
     return;
   }
   if (mode_ == ReadMode::Reread) return;
+  if (upper.empty()) return;
   for (const KnownTag& tag : kKnownTags) {
-    if (tag.name != upper) continue;
+    // The length and the outer letters tell the known names apart before
+    // the whole name is compared.
+    if (tag.name.size() != upper.size() || tag.name.front() != upper.front() || tag.name.back() != upper.back() ||
+        std::memcmp(tag.name.data(), upper.data(), upper.size()) != 0)
+      continue;
     const auto field = static_cast<std::size_t>(tag.field);
     if (valueInText) {
       header_[field] = value;
