@@ -3,8 +3,8 @@
 #   make build   install the build packages, configure and build into build/
 #   make test    build, run the tests, then run them again under ASan + UBSan, then fuzz
 #   make run     build and run the program
-#   make bench   build the benchmarks into build-bench/ (Release, link-time optimised) and run them, then time
-#                the reader against grep and pgn-extract (BENCH_ARGS=--big: a ~500 MB file)
+#   make bench   build the benchmarks into build-bench/ (Release, link-time and profile-guided optimised) and
+#                run them, then time the reader against grep and pgn-extract (BENCH_ARGS=--big: a ~500 MB file)
 #   make fuzz    build the libFuzzer targets with clang into build-fuzz/ and run each for
 #                FUZZ_SECONDS (default 60); fails on any crash or sanitizer report
 #   make fonts   install the font tools and build the board fonts
@@ -90,11 +90,28 @@ run: build
 
 BENCH_DIR ?= build-bench
 BENCH_ARGS ?=
+# The benchmark build is profile-guided: an instrumented build (PGO_DIR) runs
+# over the corpus first (bench/pgo-train.sh), and the benchmark build is
+# optimised with what it measured (built anew each time: the build does not
+# know that objects depend on the profile). PGO=0 leaves that step out.
+PGO ?= 1
+PGO_DIR ?= build-pgo
+PGO_PROFILE := $(abspath $(PGO_DIR))/profile
+BENCH_CMAKE := -DCMAKE_BUILD_TYPE=Release -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON -DVARNOCK_BUILD_BENCH=ON \
+               -DVARNOCK_BUILD_TESTS=OFF
 
 bench:
 	@bash scripts/install-deps.sh build bench
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON -DVARNOCK_BUILD_BENCH=ON $(CMAKE_ARGS)
+ifeq ($(PGO),1)
+	cmake -S . -B $(PGO_DIR) $(BENCH_CMAKE) -DVARNOCK_PGO=generate -DVARNOCK_PGO_PROFILE=$(PGO_PROFILE) $(CMAKE_ARGS)
+	cmake --build $(PGO_DIR) -j $(JOBS) --target read_all varnock-cli
+	bash bench/pgo-train.sh $(PGO_DIR) $(PGO_PROFILE)
+	cmake -S . -B $(BENCH_DIR) $(BENCH_CMAKE) -DVARNOCK_PGO=use -DVARNOCK_PGO_PROFILE=$(PGO_PROFILE) $(CMAKE_ARGS)
+	cmake --build $(BENCH_DIR) -j $(JOBS) --clean-first --target pgn_reader_bench read_all eco_bench varnock-cli
+else
+	cmake -S . -B $(BENCH_DIR) $(BENCH_CMAKE) -DVARNOCK_PGO= $(CMAKE_ARGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target pgn_reader_bench read_all eco_bench varnock-cli
+endif
 	$(BENCH_DIR)/bench/pgn_reader_bench
 	bash bench/compare_pgn_extract.sh --build $(BENCH_DIR) $(BENCH_ARGS)
 	bash bench/compare_collection.sh --build $(BENCH_DIR)
@@ -116,4 +133,4 @@ format-check:
 	  -print0 | xargs -0 -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(PGO_DIR)
