@@ -53,17 +53,50 @@ else
   base=$file
 fi
 
-# Mean wall seconds of a command over the runs, after one warm-up run.
-seconds_of() {
-  bash -c "$1" >/dev/null 2>&1 || true
-  local total=0 start end
-  for ((run = 0; run < runs; run++)); do
-    start=$(date +%s.%N)
-    bash -c "$1" >"$work/output.txt" 2>&1 || true
-    end=$(date +%s.%N)
-    total=$(awk -v t="$total" -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", t + e - s }')
+# The commands take turns, round after round, and each one's time is its
+# mean over the rounds (after one warm-up run of each): the speed of a
+# virtual machine drifts over minutes, and times taken minutes apart would
+# put that drift into the ratios. hyperfine times a round when it is
+# installed (it takes out the time of starting a shell); otherwise the
+# shell's own clock, the command running in a subshell.
+# time_in_turns NAME COMMAND [NAME COMMAND ...]: sets seconds[NAME].
+declare -A seconds
+time_in_turns() {
+  local -a names=() commands=() args=()
+  while [[ $# -gt 0 ]]; do
+    names+=("$1") commands+=("$2") args+=(--command-name "$1" "$2")
+    shift 2
   done
-  awk -v t="$total" -v n="$runs" 'BEGIN { printf "%.3f", t / n }'
+  local i round start end name time
+  declare -A total=()
+  for i in "${!names[@]}"; do total[${names[$i]}]=0; done
+  for ((round = 0; round < runs; round++)); do
+    if command -v hyperfine >/dev/null 2>&1; then
+      # Output goes to a pipe: GNU grep stops at the first match when it writes to /dev/null.
+      hyperfine --warmup $((round == 0 ? 1 : 0)) --runs 1 --ignore-failure --output=pipe --style none \
+        --export-json "$work/round.json" "${args[@]}" >/dev/null
+      while read -r name time; do
+        total[$name]=$(awk -v t="${total[$name]}" -v d="$time" 'BEGIN { printf "%.6f", t + d }')
+      done < <(python3 -c '
+import json, sys
+for r in json.load(open(sys.argv[1]))["results"]:
+    print(r["command"], r["times"][0])
+' "$work/round.json")
+      continue
+    fi
+    for i in "${!names[@]}"; do
+      ((round > 0)) || (eval "${commands[$i]}") >"$work/output.txt" 2>&1 || true
+      # Output goes to a file: GNU grep stops at the first match when it writes to /dev/null.
+      start=$EPOCHREALTIME
+      (eval "${commands[$i]}") >"$work/output.txt" 2>&1 || true
+      end=$EPOCHREALTIME
+      name=${names[$i]}
+      total[$name]=$(awk -v t="${total[$name]}" -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", t + e - s }')
+    done
+  done
+  for name in "${names[@]}"; do
+    seconds[$name]=$(awk -v t="${total[$name]}" -v n="$runs" 'BEGIN { printf "%.3f", t / n }')
+  done
 }
 
 measure() {
@@ -77,29 +110,42 @@ measure() {
   games=$("$cli" count "$pgn" 2>/dev/null)
   echo "File: $pgn ($(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1e6 }') MB, $games games), $(date '+%Y-%m-%d %H:%M:%S %Z')"
 
-  local t_grep t_count t_check t_extract t_cp t_cpsync t_save peak
-  t_grep=$(seconds_of "grep -c '^\\[Event ' $q")
-  t_count=$(seconds_of "$(printf '%q' "$cli") count $q")
-  t_check=$(seconds_of "$(printf '%q' "$cli") check $q")
-  t_extract=$(seconds_of "$(printf '%q' "$pgn_extract") -r -s --quiet -l/dev/null $q")
-  t_cp=$(seconds_of "cp $q $(printf '%q' "$work/cp-copy.pgn")")
-  t_cpsync=$(seconds_of "cp $q $(printf '%q' "$work/cp-copy.pgn") && sync $(printf '%q' "$work/cp-copy.pgn")")
-  t_save=$(seconds_of "$(printf '%q' "$cli") save $(printf '%q' "$copy") --backups 1 --backup-dir $(printf '%q' "$backups")")
+  local t_grep t_count t_check t_extract t_cp t_cpsync t_save peak own one
+  local cli_q cp_to
+  cli_q=$(printf '%q' "$cli")
+  cp_to=$(printf '%q' "$work/cp-copy.pgn")
+  time_in_turns \
+    grep "grep -c '^\\[Event ' $q" \
+    count "$cli_q count $q" \
+    check "$cli_q check $q" \
+    extract "$(printf '%q' "$pgn_extract") -r -s --quiet -l/dev/null $q" \
+    cp "cp $q $cp_to" \
+    cpsync "cp $q $cp_to && sync $cp_to" \
+    save "$cli_q save $(printf '%q' "$copy") --backups 1 --backup-dir $(printf '%q' "$backups")"
+  t_grep=${seconds[grep]} t_count=${seconds[count]} t_check=${seconds[check]} t_extract=${seconds[extract]}
+  t_cp=${seconds[cp]} t_cpsync=${seconds[cpsync]} t_save=${seconds[save]}
   cmp -s "$pgn" "$copy" || echo "  (!) the unchanged save did not write the same bytes"
   peak=$(/usr/bin/time -f %M "$cli" count "$pgn" 2>&1 >/dev/null | tail -1)
+  # The program's own footprint (code, libraries, start-up): count of the
+  # file's first game alone.
+  one="$work/one-game.pgn"
+  awk '/^\[Event / && seen++ { exit } { print }' "$pgn" >"$one"
+  own=$(/usr/bin/time -f %M "$cli" count "$one" 2>&1 >/dev/null | tail -1)
+  rm -f "$one"
   rm -f "$work/cp-copy.pgn" "$copy"
   rm -rf "$backups"
 
   printf '  %-26s %8.3f s\n' "grep -c '^[Event '" "$t_grep" "varnock-cli count" "$t_count" \
     "varnock-cli check" "$t_check" "pgn-extract -r" "$t_extract" "cp" "$t_cp" "cp + sync" "$t_cpsync" "varnock-cli save (unchanged)" "$t_save"
   awk -v g="$t_grep" -v c="$t_count" -v k="$t_check" -v x="$t_extract" -v p="$t_cp" -v ps="$t_cpsync" -v s="$t_save" \
-    -v m="$peak" -v b="$bytes" -v n="$games" 'BEGIN {
+    -v m="$peak" -v o="$own" -v b="$bytes" -v n="$games" 'BEGIN {
       budget = (1.3 * b + 200 * n) / 1024
       printf "  count / grep            = %6.2f   (target <= 3)\n", c / g
       printf "  pgn-extract / check     = %6.2f   (target >= 10)\n", x / k
       printf "  save / cp               = %6.2f   (saving alone, save - count: %.2f; target <= 2)\n", s / p, (s - c) / p
       printf "  save / (cp + sync)      = %6.2f   (saving alone: %.2f)\n", s / ps, (s - c) / ps
       printf "  peak memory of count    = %.0f KB of a budget of %.0f KB: %.2f   (target < 1)\n", m, budget, m / budget
+      printf "    above the program'"'"'s own %.0f KB (count of the first game alone): %.0f KB, %.2f of the budget\n", o, m - o, (m - o) / budget
     }'
   echo
 }

@@ -13,7 +13,8 @@
 #                   repeating the file, in /tmp
 #   --file PGN      the file to time (plain or .xz); default: the largest
 #                   corpus file
-#   --runs N        timed runs per command (default 3; 1 warm-up run first)
+#   --runs N        rounds, each timing every command once in turn (default 3;
+#                   1 warm-up run of each first)
 #   --no-hyperfine  time with date even when hyperfine is installed
 set -euo pipefail
 
@@ -37,7 +38,7 @@ while [[ $# -gt 0 ]]; do
     --file) file=$2; shift 2 ;;
     --runs) runs=$2; shift 2 ;;
     --no-hyperfine) use_hyperfine=0; shift ;;
-    -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "compare_pgn_extract: unknown argument '$1' (see --help)" >&2; exit 2 ;;
   esac
 done
@@ -115,37 +116,48 @@ echo "  $("$read_all" "$pgn")"
 echo "  check: $("$cli" check "$pgn" 2>/dev/null || true) ($(nproc) cores)"
 echo
 
+# The commands take turns, round after round, and each command's time is the
+# median of its rounds: the speed of a virtual machine drifts over minutes,
+# and times taken minutes apart would put that drift into the ratios.
 declare -A seconds
+times="$work/round-times.txt"
+: >"$times"
 if [[ $use_hyperfine -eq 1 ]] && command -v hyperfine >/dev/null 2>&1; then
   json="$work/hyperfine.json"
   args=()
   for i in "${!names[@]}"; do args+=(--command-name "${names[$i]}" "${commands[$i]}"); done
-  # pgn-extract -r exits non-zero when a game has errors; that is its answer, not a failure.
-  # Output goes to a pipe: GNU grep stops at the first match when it writes to /dev/null.
-  hyperfine --warmup 1 --runs "$runs" --ignore-failure --output=pipe --style basic --export-json "$json" "${args[@]}"
-  while read -r command mean; do
-    seconds[$command]=$mean
-  done < <(python3 -c '
+  for ((round = 0; round < runs; round++)); do
+    # pgn-extract -r exits non-zero when a game has errors; that is its answer, not a failure.
+    # Output goes to a pipe: GNU grep stops at the first match when it writes to /dev/null.
+    hyperfine --warmup $((round == 0 ? 1 : 0)) --runs 1 --ignore-failure --output=pipe --style none \
+      --export-json "$json" "${args[@]}" >/dev/null
+    python3 -c '
 import json, sys
 for r in json.load(open(sys.argv[1]))["results"]:
-    print(r["command"], r["median"])
-' "$json")
-  method="hyperfine, median of $runs runs after 1 warm-up"
+    print(r["command"], r["times"][0])
+' "$json" >>"$times"
+  done
+  method="hyperfine, the commands in turn, median of $runs rounds after 1 warm-up"
 else
   for i in "${!names[@]}"; do
-    # Output goes to a file: GNU grep stops at the first match when it writes to /dev/null.
     bash -c "${commands[$i]}" >"$work/output.txt" 2>&1 || true  # warm-up
-    total=0
-    for ((run = 0; run < runs; run++)); do
+  done
+  for ((round = 0; round < runs; round++)); do
+    for i in "${!names[@]}"; do
+      # Output goes to a file: GNU grep stops at the first match when it writes to /dev/null.
       start=$(date +%s.%N)
       bash -c "${commands[$i]}" >"$work/output.txt" 2>&1 || true
       end=$(date +%s.%N)
-      total=$(awk -v t="$total" -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", t + e - s }')
+      awk -v c="${names[$i]}" -v s="$start" -v e="$end" 'BEGIN { printf "%s %.6f\n", c, e - s }' >>"$times"
     done
-    seconds[${names[$i]}]=$(awk -v t="$total" -v n="$runs" 'BEGIN { printf "%.6f", t / n }')
   done
-  method="date, mean of $runs runs after 1 warm-up"
+  method="date, the commands in turn, median of $runs rounds after 1 warm-up"
 fi
+while read -r command median; do
+  seconds[$command]=$median
+done < <(sort -k1,1 -k2,2g "$times" | awk '
+  { t[$1, ++n[$1]] = $2 }
+  END { for (c in n) { k = n[c]; m = (k % 2) ? t[c, (k + 1) / 2] : (t[c, k / 2] + t[c, k / 2 + 1]) / 2; print c, m } }')
 
 echo
 echo "Seconds on $megabytes MB ($method):"
