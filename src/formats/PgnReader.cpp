@@ -203,7 +203,8 @@ bool ReadPlainShape(const char* text, std::size_t length, PlainShape& shape) {
       if (RowOf(shape.to) == 0 || RowOf(shape.to) == 7) return false;
       break;
   }
-  // The first character is kept whatever it is.
+  // A capture mark before the destination; the token's first character is
+  // never one, as the character steps keep that one whatever it is.
   std::size_t end = length - 2;
   if (end >= 2 && text[end - 1] == 'x') --end;
   // What stands between the piece and the destination: a file, a rank, or both.
@@ -216,10 +217,10 @@ bool ReadPlainShape(const char* text, std::size_t length, PlainShape& shape) {
 }
 
 #if defined(__SSE2__)
-// How many of the 16 characters at `text` lead it that a move token may hold:
-// "a" to "h", "1" to "8", the piece letters, "x", "+" and "#". Sixteen
-// characters must be there to read. One pass without a branch per character:
-// the characters of movetext follow no pattern a branch predictor could learn.
+// The length of the run of characters a move token may hold ("a" to "h", "1"
+// to "8", the piece letters, "x", "+" and "#") that starts `text`, up to 16;
+// sixteen characters must be there to read. No branch per character: the
+// characters of movetext follow no pattern a branch predictor could learn.
 std::size_t MoveCharRun(const char* text) {
   const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
   auto within = [&](char low, char high) {
@@ -1003,8 +1004,7 @@ void PgnReader::ProcessToken(bool plainTried) {
 // in one go when the answer is plain; anything else (results, castling,
 // promotions, several candidates, a move that starts a variation or meets an
 // existing continuation) takes the general path.
-// Returns whether the token was dealt with. It runs for nearly every move of
-// a file, so what it calls is compiled into it (flatten).
+// Returns whether the token was dealt with.
 bool PgnReader::PlainMove() {
   const std::string_view token = token_.View();
   std::size_t end = token.size();
@@ -1014,7 +1014,8 @@ bool PgnReader::PlainMove() {
 }
 
 // Enters a move of the plain shape when its origin is plain, with `marks`
-// ("!", "?!") as its symbol. Returns whether it was entered.
+// ("!", "?!") as its symbol. Returns whether it was entered. It runs for
+// nearly every move of a file, so what it calls is compiled into it (flatten).
 [[gnu::flatten]] bool PgnReader::PlainMoveOf(const PlainShape& shape, std::string_view marks) {
   const int to = shape.to;
   const std::uint8_t piece = shape.piece;
