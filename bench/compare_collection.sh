@@ -53,51 +53,9 @@ else
   base=$file
 fi
 
-# The commands take turns, round after round, and each one's time is its
-# mean over the rounds (after one warm-up run of each): the speed of a
-# virtual machine drifts over minutes, and times taken minutes apart would
-# put that drift into the ratios. hyperfine times a round when it is
-# installed (it takes out the time of starting a shell); otherwise the
-# shell's own clock, the command running in a subshell.
-# time_in_turns NAME COMMAND [NAME COMMAND ...]: sets seconds[NAME].
+# shellcheck source=bench/time-in-turns.sh
+source "$repo/bench/time-in-turns.sh"
 declare -A seconds
-time_in_turns() {
-  local -a names=() commands=() args=()
-  while [[ $# -gt 0 ]]; do
-    names+=("$1") commands+=("$2") args+=(--command-name "$1" "$2")
-    shift 2
-  done
-  local i round start end name time
-  declare -A total=()
-  for i in "${!names[@]}"; do total[${names[$i]}]=0; done
-  for ((round = 0; round < runs; round++)); do
-    if command -v hyperfine >/dev/null 2>&1; then
-      # Output goes to a pipe: GNU grep stops at the first match when it writes to /dev/null.
-      hyperfine --warmup $((round == 0 ? 1 : 0)) --runs 1 --ignore-failure --output=pipe --style none \
-        --export-json "$work/round.json" "${args[@]}" >/dev/null
-      while read -r name time; do
-        total[$name]=$(awk -v t="${total[$name]}" -v d="$time" 'BEGIN { printf "%.6f", t + d }')
-      done < <(python3 -c '
-import json, sys
-for r in json.load(open(sys.argv[1]))["results"]:
-    print(r["command"], r["times"][0])
-' "$work/round.json")
-      continue
-    fi
-    for i in "${!names[@]}"; do
-      ((round > 0)) || (eval "${commands[$i]}") >"$work/output.txt" 2>&1 || true
-      # Output goes to a file: GNU grep stops at the first match when it writes to /dev/null.
-      start=$EPOCHREALTIME
-      (eval "${commands[$i]}") >"$work/output.txt" 2>&1 || true
-      end=$EPOCHREALTIME
-      name=${names[$i]}
-      total[$name]=$(awk -v t="${total[$name]}" -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", t + e - s }')
-    done
-  done
-  for name in "${names[@]}"; do
-    seconds[$name]=$(awk -v t="${total[$name]}" -v n="$runs" 'BEGIN { printf "%.3f", t / n }')
-  done
-}
 
 measure() {
   local pgn=$1
@@ -114,7 +72,7 @@ measure() {
   local cli_q cp_to
   cli_q=$(printf '%q' "$cli")
   cp_to=$(printf '%q' "$work/cp-copy.pgn")
-  time_in_turns \
+  time_in_turns "$runs" "$work" \
     grep "grep -c '^\\[Event ' $q" \
     count "$cli_q count $q" \
     check "$cli_q check $q" \
@@ -124,6 +82,7 @@ measure() {
     save "$cli_q save $(printf '%q' "$copy") --backups 1 --backup-dir $(printf '%q' "$backups")"
   t_grep=${seconds[grep]} t_count=${seconds[count]} t_check=${seconds[check]} t_extract=${seconds[extract]}
   t_cp=${seconds[cp]} t_cpsync=${seconds[cpsync]} t_save=${seconds[save]}
+  echo "  ($turns_method)"
   cmp -s "$pgn" "$copy" || echo "  (!) the unchanged save did not write the same bytes"
   peak=$(/usr/bin/time -f %M "$cli" count "$pgn" 2>&1 >/dev/null | tail -1)
   # The program's own footprint (code, libraries, start-up): count of the

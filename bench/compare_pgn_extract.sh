@@ -15,7 +15,7 @@
 #                   corpus file
 #   --runs N        rounds, each timing every command once in turn (default 3;
 #                   1 warm-up run of each first)
-#   --no-hyperfine  time with date even when hyperfine is installed
+#   --no-hyperfine  time with the shell's clock even when hyperfine is installed
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -116,48 +116,13 @@ echo "  $("$read_all" "$pgn")"
 echo "  check: $("$cli" check "$pgn" 2>/dev/null || true) ($(nproc) cores)"
 echo
 
-# The commands take turns, round after round, and each command's time is the
-# median of its rounds: the speed of a virtual machine drifts over minutes,
-# and times taken minutes apart would put that drift into the ratios.
+# shellcheck source=bench/time-in-turns.sh
+source "$repo/bench/time-in-turns.sh"
 declare -A seconds
-times="$work/round-times.txt"
-: >"$times"
-if [[ $use_hyperfine -eq 1 ]] && command -v hyperfine >/dev/null 2>&1; then
-  json="$work/hyperfine.json"
-  args=()
-  for i in "${!names[@]}"; do args+=(--command-name "${names[$i]}" "${commands[$i]}"); done
-  for ((round = 0; round < runs; round++)); do
-    # pgn-extract -r exits non-zero when a game has errors; that is its answer, not a failure.
-    # Output goes to a pipe: GNU grep stops at the first match when it writes to /dev/null.
-    hyperfine --warmup $((round == 0 ? 1 : 0)) --runs 1 --ignore-failure --output=pipe --style none \
-      --export-json "$json" "${args[@]}" >/dev/null
-    python3 -c '
-import json, sys
-for r in json.load(open(sys.argv[1]))["results"]:
-    print(r["command"], r["times"][0])
-' "$json" >>"$times"
-  done
-  method="hyperfine, the commands in turn, median of $runs rounds after 1 warm-up"
-else
-  for i in "${!names[@]}"; do
-    bash -c "${commands[$i]}" >"$work/output.txt" 2>&1 || true  # warm-up
-  done
-  for ((round = 0; round < runs; round++)); do
-    for i in "${!names[@]}"; do
-      # Output goes to a file: GNU grep stops at the first match when it writes to /dev/null.
-      start=$(date +%s.%N)
-      bash -c "${commands[$i]}" >"$work/output.txt" 2>&1 || true
-      end=$(date +%s.%N)
-      awk -v c="${names[$i]}" -v s="$start" -v e="$end" 'BEGIN { printf "%s %.6f\n", c, e - s }' >>"$times"
-    done
-  done
-  method="date, the commands in turn, median of $runs rounds after 1 warm-up"
-fi
-while read -r command median; do
-  seconds[$command]=$median
-done < <(sort -k1,1 -k2,2g "$times" | awk '
-  { t[$1, ++n[$1]] = $2 }
-  END { for (c in n) { k = n[c]; m = (k % 2) ? t[c, (k + 1) / 2] : (t[c, k / 2] + t[c, k / 2 + 1]) / 2; print c, m } }')
+turn_args=()
+for i in "${!names[@]}"; do turn_args+=("${names[$i]}" "${commands[$i]}"); done
+TURNS_HYPERFINE=$use_hyperfine time_in_turns "$runs" "$work" "${turn_args[@]}"
+method=$turns_method
 
 echo
 echo "Seconds on $megabytes MB ($method):"
