@@ -57,8 +57,13 @@ AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, in
 }
 
 bool AttackedOnceVacated(const BoardSquares& board, std::uint8_t colour, int square, int vacated) {
+  return AttackedOnceVacated(board, OccupiedSet(board), colour, square, vacated);
+}
+
+bool AttackedOnceVacated(const BoardSquares& board, std::uint64_t occupied, std::uint8_t colour, int square,
+                         int vacated) {
   if (square < 0 || square >= 64 || vacated < 0 || vacated >= 64) return false;
-  return AttackedGiven(board, OccupiedSet(board) & ~(std::uint64_t{1} << vacated), colour, square).attacked;
+  return AttackedGiven(board, occupied & ~(std::uint64_t{1} << vacated), colour, square).attacked;
 }
 
 }  // namespace varnock
@@ -66,6 +71,10 @@ bool AttackedOnceVacated(const BoardSquares& board, std::uint8_t colour, int squ
 namespace varnock {
 
 bool MoveGivesCheck(const BoardSquares& after, int kingSquare, int from, int to) {
+  return MoveGivesCheck(after, OccupiedSet(after), kingSquare, from, to);
+}
+
+bool MoveGivesCheck(const BoardSquares& after, std::uint64_t occupiedAfter, int kingSquare, int from, int to) {
   if (kingSquare < 0 || kingSquare >= 64 || from < 0 || from >= 64 || to < 0 || to >= 64) return false;
   const std::uint8_t piece = after[static_cast<std::size_t>(to)];
   const std::uint8_t colour = piece & kColourMask;
@@ -82,13 +91,13 @@ bool MoveGivesCheck(const BoardSquares& after, int kingSquare, int from, int to)
       return true;
   } else if (piece & (kBishop | kRook | kQueen)) {
     const int d = kTables.direction[static_cast<std::size_t>(to)][k];
-    if (d >= 0 && (piece & kTables.SlidersAlong(d)) && FirstOccupied(after, to, d) == kingSquare) return true;
+    if (d >= 0 && (piece & kTables.SlidersAlong(d)) && FirstOccupiedIn(occupiedAfter, to, d) == kingSquare) return true;
   }
 
   // A line the move opened from the king through the square it left.
   const int d = kTables.direction[k][static_cast<std::size_t>(from)];
   if (d < 0) return false;
-  const int first = FirstOccupied(after, kingSquare, d);
+  const int first = FirstOccupiedIn(occupiedAfter, kingSquare, d);
   if (first < 0) return false;
   const std::uint8_t code = after[static_cast<std::size_t>(first)];
   return (code & colour) && (code & kTables.SlidersAlong(d));

@@ -19,6 +19,9 @@ AttackResult IsSquareAttacked(const BoardSquares& board, std::uint8_t colour, in
 // `vacated` (a piece of `colour`) has left it: the answer for a king stepping
 // from `vacated` to `square`, without playing the step on a copy.
 bool AttackedOnceVacated(const BoardSquares& board, std::uint8_t colour, int square, int vacated);
+// The same with the board's occupied squares given (bit n for square n).
+bool AttackedOnceVacated(const BoardSquares& board, std::uint64_t occupied, std::uint8_t colour, int square,
+                         int vacated);
 
 }  // namespace varnock
 
@@ -30,5 +33,7 @@ namespace varnock {
 // answer is exact when the king was not in check before the move, as after
 // any legal move of its opponent.
 bool MoveGivesCheck(const BoardSquares& after, int kingSquare, int from, int to);
+// The same with the occupied squares after the move given.
+bool MoveGivesCheck(const BoardSquares& after, std::uint64_t occupiedAfter, int kingSquare, int from, int to);
 
 }  // namespace varnock

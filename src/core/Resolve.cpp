@@ -266,15 +266,15 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
 
 // Asked for nearly every move of a file read: what it calls is compiled into
 // it (flatten).
-[[gnu::flatten]] int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour,
-                                 std::uint8_t pieceType, std::string_view disambiguation, int toSquare,
-                                 const PositionHistory& history, bool inCheck) {
+[[gnu::flatten]] int PlainOrigin(const BoardSquares& board, const BoardSets& sets, const KingSquares& kings,
+                                 std::uint8_t colour, std::uint8_t pieceType, std::string_view disambiguation,
+                                 int toSquare, const PositionHistory& history, bool inCheck) {
   if (toSquare < 0 || toSquare >= 64 || (colour != kWhite && colour != kBlack) || pieceType == 0) return kNoSquare;
   // The pieces that could come; two or more: one may be pinned, or the check
   // mark decide.
-  const SquareSet occupied = OccupiedSet(board);
+  const SquareSet occupied = sets.occupied;
   const SquareSet movers = CandidateOrigins(occupied, colour, pieceType, toSquare, ParseHint(disambiguation)) &
-                           PieceSet(board, colour, pieceType) & ~Bit(toSquare);
+                           sets.Pieces(colour, pieceType) & ~Bit(toSquare);
   if (movers == 0 || (movers & (movers - 1)) != 0) return kNoSquare;
   const int origin = std::countr_zero(movers);
   const Before before{board, kings};
@@ -283,7 +283,7 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
     if (std::abs(FileOf(origin) - FileOf(toSquare)) > 1 || std::abs(RowOf(origin) - RowOf(toSquare)) > 1)
       return kNoSquare;
     if (At(board, toSquare) & colour) return kNoSquare;
-    return AttackedOnceVacated(board, colour, toSquare, origin) ? kNoSquare : origin;
+    return AttackedOnceVacated(board, occupied, colour, toSquare, origin) ? kNoSquare : origin;
   }
   if (!inCheck) return SurelyLegal(before, occupied, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
   // In check: a move its movement rules allow is legal when it leaves the

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/Board.h"
+#include "core/BoardSets.h"
 #include "core/Placement.h"
 #include "core/PositionHistory.h"
 
@@ -55,9 +56,10 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
 // check), or a piece whose move leaves its king safe (with the side to move
 // known to be in check: `inCheck`). kNoSquare means "look closer"
 // (ResolveMove), not "illegal". Where it answers, it answers as ResolveMove
-// does.
-int PlainOrigin(const BoardSquares& board, const KingSquares& kings, std::uint8_t colour, std::uint8_t pieceType,
-                std::string_view disambiguation, int toSquare, const PositionHistory& history, bool inCheck = false);
+// does. `sets` are the board's square sets (BoardSets::Of).
+int PlainOrigin(const BoardSquares& board, const BoardSets& sets, const KingSquares& kings, std::uint8_t colour,
+                std::uint8_t pieceType, std::string_view disambiguation, int toSquare, const PositionHistory& history,
+                bool inCheck = false);
 
 // A move written as one piece type taking another (such as "BxN"): the first
 // pair of a piece of `pieceType` and an enemy piece of `capturedType`, in

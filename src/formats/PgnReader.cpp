@@ -13,6 +13,7 @@
 #include "core/Attack.h"
 #include "core/Fen.h"
 #include "core/Format.h"
+#include "core/Legality.h"
 #include "core/Resolve.h"
 #include "formats/PgnMoveToken.h"
 #include "formats/PgnReports.h"
@@ -216,6 +217,12 @@ bool ReadPlainShape(const char* text, std::size_t length, PlainShape& shape) {
   return true;
 }
 
+// 2 when `text` starts "O-O", 3 when it starts "O-O-O", else 0.
+int CastlingLength(const char* text, std::size_t size) {
+  if (size < 3 || text[0] != 'O' || text[1] != '-' || text[2] != 'O') return 0;
+  return size >= 5 && text[3] == '-' && text[4] == 'O' ? 3 : 2;
+}
+
 #if defined(__SSE2__)
 // The length of the run of characters a move token may hold ("a" to "h", "1"
 // to "8", the piece letters, "x", "+" and "#") that starts `text`, up to 16;
@@ -265,6 +272,9 @@ class PgnReader {
   void ProcessToken(bool plainTried = false);
   bool PlainMove();
   bool PlainMoveOf(const PlainShape& shape, std::string_view marks);
+  bool PlainCastling(bool kingSide);
+  bool QuickLaneOpen(bool& inCheck);
+  void AppendPlain(int from, int to, std::string_view marks);
   void EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol);
   void AttachComment(NodeStore::CommentKind kind, std::string& text);
   void ApplyMark(std::string_view text, bool nag, NodeRef node);
@@ -339,6 +349,12 @@ class PgnReader {
   // ordinary move; and whether it gives check. Any other step that moves the
   // reader in the tree forgets it.
   NodeRef appendable_ = kNoNode;
+  // While the current node is appendable_: the board's square sets, and the
+  // castling history of the node when castlingKnown_ (moves that cannot be
+  // castling add their squares to it whether it is known or not).
+  BoardSets sets_;
+  CastlingHistory castling_;
+  bool castlingKnown_ = false;
   bool appendableGivesCheck_ = false;
   void FollowMainLine(NodeRef before) {
     if (before == mainLineNode_ && tree_->Node(before).next == tree_->current) mainLineNode_ = tree_->current;
@@ -593,19 +609,29 @@ bool PgnReader::TakeMoveToken() {
     while (move < size && IsDigit(text[move])) ++move;
     if (move >= size || text[move] != '.') return false;
     while (move < size && text[move] == '.') ++move;
-  } else if (!IsLetter(text[start]) || !isMoveChar(text[start])) {
+    if (move >= size) return false;
+  } else if (text[start] != 'O' && (!IsLetter(text[start]) || !isMoveChar(text[start]))) {
     return false;
   }
   std::size_t end = move;
+  int castling = 0;  // 2 for "O-O", 3 for "O-O-O"
+  if (text[move] == 'O') {
+    castling = CastlingLength(text + move, size - move);
+    if (castling == 0) return false;
+    end = move + 2 * castling - 1;
+    while (end < size && (text[end] == '+' || text[end] == '#')) ++end;
+    if (end >= size || !IsBlank(text[end])) return false;
+  } else {
 #if defined(__SSE2__)
-  if (size - move >= 16) {
-    end = move + MoveCharRun(text + move);
-  } else
+    if (size - move >= 16) {
+      end = move + MoveCharRun(text + move);
+    } else
 #endif
-  {
-    while (end < size && end - move <= kLongest && isMoveChar(text[end])) ++end;
+    {
+      while (end < size && end - move <= kLongest && isMoveChar(text[end])) ++end;
+    }
+    if (end == move || end >= size || end - move > kLongest || !IsBlank(text[end])) return false;
   }
-  if (end == move || end >= size || end - move > kLongest || !IsBlank(text[end])) return false;
 
   if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(start - gameStart_);
   if (accepting_) {
@@ -617,7 +643,10 @@ bool PgnReader::TakeMoveToken() {
   // collected as the character steps would collect it.
   PlainShape shape;
   const bool plainTried = accepting_ && HasTree() && ctx_.plainMoves && !variationStart_;
-  if (plainTried && ReadPlainShape(text + move, end - move, shape) && PlainMoveOf(shape, {})) {
+  const bool entered =
+      plainTried && (castling ? PlainCastling(castling == 2)
+                              : ReadPlainShape(text + move, end - move, shape) && PlainMoveOf(shape, {}));
+  if (entered) {
     movetextSeen_ = true;
   } else {
     checkMarker_ = 0;
@@ -633,7 +662,7 @@ bool PgnReader::TakeMoveToken() {
         checkMarker_ = 1;
       else if (c == '#')
         checkMarker_ = 2;
-      else if (c != 'x')
+      else if (c != 'x' && c != '-')
         token_.Add(c);
     }
     ProcessToken(plainTried);
@@ -1017,23 +1046,73 @@ bool PgnReader::PlainMove() {
 // ("!", "?!") as its symbol. Returns whether it was entered. It runs for
 // nearly every move of a file, so what it calls is compiled into it (flatten).
 [[gnu::flatten]] bool PgnReader::PlainMoveOf(const PlainShape& shape, std::string_view marks) {
-  const int to = shape.to;
-  const std::uint8_t piece = shape.piece;
-  GameTree& tree = *tree_;
-  bool inCheck = appendableGivesCheck_;
-  if (tree.current != appendable_) {
-    if (!ExtendsReadLine(tree)) return false;
-    inCheck = tree.Node(tree.current).Has2(kFlag2Check);
-  }
+  const GameTree& tree = *tree_;
+  bool inCheck = false;
+  if (!QuickLaneOpen(inCheck)) return false;
   const NodeHistory history(tree.Store(), tree.current);
-  const int from = PlainOrigin(tree.board, tree.kings, tree.sideToMove, piece, shape.hint, to, history, inCheck);
+  const int from =
+      PlainOrigin(tree.board, sets_, tree.kings, tree.sideToMove, shape.piece, shape.hint, shape.to, history, inCheck);
   if (from == kNoSquare) return false;
+  AppendPlain(from, shape.to, marks);
+  // An ordinary move: it changes its two squares.
+  castling_.touched |= (std::uint64_t{1} << from) | (std::uint64_t{1} << shape.to);
+  return true;
+}
+
+// Castling by the quick lane, when the position allows it; the general path
+// reports one it does not allow.
+bool PgnReader::PlainCastling(bool kingSide) {
+  const GameTree& tree = *tree_;
+  bool inCheck = false;
+  if (!QuickLaneOpen(inCheck) || inCheck) return false;
+  const bool white = tree.sideToMove == kWhite;
+  const int from = white ? kE1 : kE8;
+  const int to = white ? (kingSide ? kG1 : kC1) : (kingSide ? kG8 : kC8);
+  if (!(tree.board[static_cast<std::size_t>(from)] & kKing)) return false;
+  if (!castlingKnown_) {
+    castling_ = CastlingHistoryAt(tree.Store(), tree.current);
+    castlingKnown_ = true;
+  }
+  const NodeHistory history(tree.Store(), tree.current, castling_);
+  std::string message;
+  if (!IsMoveValid(tree.board, tree.sideToMove, from, to, history, message)) return false;
+  AppendPlain(from, to, {});
+  if (tree.current == appendable_) castling_.Follow(tree.Node(tree.current));
+  return true;
+}
+
+// Whether a move may go by the quick lane from the current node, and then
+// whether the side to move is in check. The board's square sets are those
+// of the current position then.
+bool PgnReader::QuickLaneOpen(bool& inCheck) {
+  const GameTree& tree = *tree_;
+  if (tree.current == appendable_) {
+    inCheck = appendableGivesCheck_;
+    return true;
+  }
+  if (ExtendsReadLine(tree)) {
+    inCheck = tree.Node(tree.current).Has2(kFlag2Check);
+    castlingKnown_ = false;  // looked for when a castling asks
+  } else if (StartsReadGame(tree)) {
+    inCheck = false;
+    castling_ = CastlingHistoryAt(tree.Store(), tree.current);
+    castlingKnown_ = true;
+  } else {
+    return false;
+  }
+  sets_ = BoardSets::Of(tree.board);
+  return true;
+}
+
+// Enters a legal move found by the quick lane.
+void PgnReader::AppendPlain(int from, int to, std::string_view marks) {
+  GameTree& tree = *tree_;
   const NodeRef before = tree.current;
-  if (AppendReadMove(tree, from, to, ctx_.prompt) == EntryOutcome::Refused) {
+  if (AppendReadMove(tree, from, to, ctx_.prompt, sets_) == EntryOutcome::Refused) {
     accepting_ = false;  // no node slot could be had: the line ends here
     appendable_ = kNoNode;
     mark_.clear();
-    return true;
+    return;
   }
   appendable_ = tree.current;
   appendableGivesCheck_ = tree.Node(tree.current).Has2(kFlag2Check);
@@ -1044,7 +1123,6 @@ bool PgnReader::PlainMove() {
   }
   if (!marks.empty()) ApplyMark(marks, false, tree.current);
   mark_.clear();
-  return true;
 }
 
 void PgnReader::EnterMove(int from, int to, std::uint8_t promotion, bool withSymbol) {

@@ -280,11 +280,18 @@ bool ExtendsReadLine(const GameTree& game) {
          game.activeLine && game.activeLine->first != kNoNode && game.lineEnd == game.current;
 }
 
+bool StartsReadGame(const GameTree& game) {
+  const MoveNode& root = game.Node(game.root);
+  return game.current == game.root && root.next == kNoNode && !root.Has(kFlagBranch) && !root.Has(kFlagComposed) &&
+         game.activeLine == game.rootLine && game.lineEnd == game.root;
+}
+
 // Called for nearly every move of a file read: node creation and the board
 // update are compiled into it (flatten).
-[[gnu::flatten]] EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt) {
+[[gnu::flatten]] EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt, BoardSets& sets) {
   const std::uint8_t mover = game.sideToMove;
-  const std::uint8_t pieceType = game.board[static_cast<std::size_t>(from)] & kTypeMask;
+  const std::uint8_t moving = game.board[static_cast<std::size_t>(from)];
+  const std::uint8_t captured = game.board[static_cast<std::size_t>(to)];
   const BoardSquares boardBefore = game.board;
   const KingSquares kingsBefore = game.kings;
   const AppliedMove applied = ApplyMove(game.board, game.kings, from, to, 0);
@@ -292,18 +299,24 @@ bool ExtendsReadLine(const GameTree& game) {
   request.boardAfter = &game.board;
   request.from = from;
   request.to = to;
-  request.piece = pieceType ? pieceType : kPawn;
+  request.piece = (moving & kTypeMask) ? (moving & kTypeMask) : kPawn;
   request.kind = applied.kind;
   request.capture = applied.capture;
   request.whiteMoved = mover == kWhite;
   // After a legal ordinary move only the moved piece and the line it opened
   // can give check.
-  request.check = applied.kind == kOrdinary ? MoveGivesCheck(game.board, game.kings.Of(Opponent(mover)), from, to)
-                                            : IsKingAttacked(game.board, game.kings, Opponent(mover));
+  if (applied.kind == kOrdinary) {
+    sets.Move(from, to, moving, captured);
+    request.check = MoveGivesCheck(game.board, sets.occupied, game.kings.Of(Opponent(mover)), from, to);
+  } else {
+    sets = BoardSets::Of(game.board);
+    request.check = IsKingAttacked(game.board, game.kings, Opponent(mover));
+  }
   const NodeRef node = CreateNode(game, request, prompt);
   if (node == kNoNode) {
     game.board = boardBefore;
     game.kings = kingsBefore;
+    sets = BoardSets::Of(game.board);
     return EntryOutcome::Refused;
   }
   game.activeLine->last = node;

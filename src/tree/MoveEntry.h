@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/BoardSets.h"
 #include "core/Fen.h"
 #include "core/UserPrompt.h"
 #include "tree/GameTree.h"
@@ -68,10 +69,14 @@ EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promoti
 // would give: a legal move that is neither a pass nor a promotion, extending
 // the active line at its end (the current node has no continuation or
 // alternatives, the line has its first node) after a legal ordinary move.
-// The caller checks those conditions (ExtendsReadLine). The board is changed
-// in place and put back if no node slot can be had.
+// The caller checks those conditions (ExtendsReadLine, or StartsReadGame for
+// the first move of a game). The board is changed in place and put back if no
+// node slot can be had; `sets`, the board's square sets, follow it.
 bool ExtendsReadLine(const GameTree& game);
-EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt);
+// Nothing is played yet from a root without a set-up position: the standard
+// start, where no side is in check, is on the board.
+bool StartsReadGame(const GameTree& game);
+EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt, BoardSets& sets);
 
 // The pass command: a move from a8 to a8.
 EntryOutcome CmPass(GameTree& game, UserPrompt& prompt);

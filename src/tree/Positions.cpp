@@ -107,6 +107,8 @@ std::uint64_t SquaresTouched(const MoveNode& n) {
 
 }  // namespace
 
+void CastlingHistory::Follow(const MoveNode& move) { touched |= SquaresTouched(move); }
+
 CastlingHistory CastlingHistoryAt(const NodeStore& store, NodeRef node) {
   CastlingHistory history;
   for (NodeRef at = node; at != kNoNode;) {

@@ -33,6 +33,9 @@ struct CastlingHistory {
   bool Unchanged(int square) const { return square >= 0 && square < 64 && !((touched >> square) & 1); }
   bool Granted(std::uint8_t colour, bool kingSide) const { return (granted >> RightBit(colour, kingSide)) & 1; }
   static int RightBit(std::uint8_t colour, bool kingSide) { return (colour == kWhite ? 0 : 2) + (kingSide ? 0 : 1); }
+  // The history one move on: `move` (a move, not a set-up position) follows
+  // the node this is the history of.
+  void Follow(const MoveNode& move);
 };
 CastlingHistory CastlingHistoryAt(const NodeStore& store, NodeRef node);
 
@@ -45,6 +48,9 @@ FENExtras NodeExtras(const NodeStore& store, NodeRef node, const BoardSquares& b
 class NodeHistory : public PositionHistory {
  public:
   NodeHistory(const NodeStore& store, NodeRef node) : store_(store), node_(node) {}
+  // With the castling history of the node known already.
+  NodeHistory(const NodeStore& store, NodeRef node, const CastlingHistory& castling)
+      : store_(store), node_(node), castlingKnown_(true), castling_(castling) {}
   LastMove PreviousMove() const override;
   const FENExtras* ComposedPosition() const override;
   bool SquareUnchanged(int square) const override;

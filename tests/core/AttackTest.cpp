@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/Attack.h"
+#include "core/AttackTables.h"
+#include "core/BoardSets.h"
 #include "core/Fen.h"
 #include "core/Legality.h"
 #include "core/MoveGen.h"
@@ -23,6 +25,7 @@ struct Tally {
   int plainAnswers = 0;
   int plainAnswersInCheck = 0;
   int castlings = 0;
+  int setMoves = 0;
 };
 
 // Every king step: AttackedOnceVacated answers as playing the step on a copy
@@ -56,10 +59,11 @@ void CheckPlainOrigins(const FENExtras& position, const KingSquares& kings, cons
                        const PositionHistory& history, Tally& tally) {
   const std::uint8_t side = position.sideToMove;
   const bool inCheck = IsKingAttacked(position.board, kings, side);
+  const BoardSets sets = BoardSets::Of(position.board);
   for (std::uint8_t type : {kPawn, kKnight, kBishop, kRook, kQueen, kKing}) {
     for (int to = 0; to < 64; ++to) {
       if (type == kPawn && (RowOf(to) == 0 || RowOf(to) == 7)) continue;  // promotions look closer
-      const int from = PlainOrigin(position.board, kings, side, type, "", to, history, inCheck);
+      const int from = PlainOrigin(position.board, sets, kings, side, type, "", to, history, inCheck);
       int count = 0;
       bool found = false;
       for (const Move& move : legal) {
@@ -105,6 +109,14 @@ void Walk(const FENExtras& position, int depth, Tally& tally) {
     tally.pins += pinned;
   }
 
+  // The square sets of the position are the ones the squares give.
+  const BoardSets sets = BoardSets::Of(position.board);
+  EXPECT_EQ(sets.occupied, OccupiedSet(position.board));
+  for (std::uint8_t colour : {kWhite, kBlack})
+    for (std::uint8_t type : {kPawn, kKnight, kBishop, kRook, kQueen, kKing})
+      EXPECT_EQ(sets.Pieces(colour, type), PieceSet(position.board, colour, type))
+          << FormatFEN(position.board, position);
+
   CheckKingSteps(position, kings, tally);
   // Castling the movement rules allow leaves the king safe: the reader asks
   // no more than that.
@@ -127,6 +139,14 @@ void Walk(const FENExtras& position, int depth, Tally& tally) {
     const AppliedMove applied = ApplyMove(next.board, nextKings, move.from, move.to, move.promotion);
     next.sideToMove = other;
     next.SetEnPassant("-");
+    // The square sets follow an ordinary move as deriving them afresh gives them.
+    if (applied.kind == kOrdinary) {
+      BoardSets sets = BoardSets::Of(position.board);
+      sets.Move(move.from, move.to, position.board[move.from], position.board[move.to]);
+      EXPECT_EQ(sets, BoardSets::Of(next.board))
+          << FormatFEN(position.board, position) << " " << SquareName(move.from) << SquareName(move.to);
+      ++tally.setMoves;
+    }
     if (applied.kind == kOrdinary || applied.kind == kPromotion) {
       const bool full = IsKingAttacked(next.board, nextKings, other);
       EXPECT_EQ(MoveGivesCheck(next.board, nextKings.Of(other), move.from, move.to), full)
@@ -161,6 +181,7 @@ TEST(Attack, QuickTestsAgreeWithTheFullScanAndTheLegalMoves) {
   EXPECT_GT(tally.plainAnswers, 1000);
   EXPECT_GT(tally.plainAnswersInCheck, 100);
   EXPECT_GT(tally.castlings, 1000);
+  EXPECT_GT(tally.setMoves, 100000);
 }
 
 }  // namespace

@@ -291,10 +291,42 @@ TEST(PgnRoundTrip, BothLanesAgreeOnTokenShapesAtTheirEdges) {
       "1.d4 e5 2.dxe5 d6 3.exd6 12.xc7 *",
       "1.e3 e6 xe4 d5 *",
       "1.a4 h5 2.a5 h4 3.a6 h3 4.axb7 hxg2 5.bxa8 gxh1 *",
+      // Castling the rules refuse: the king or the rook moved and came back,
+      // out of check, across an attacked square, past a piece.
+      "1.e4 e5 2.Nf3 Nf6 3.Be2 Be7 4.Kf1 Kf8 5.Ke1 Ke8 6.O-O O-O *",
+      "1.e4 e5 2.Nf3 Nf6 3.Be2 Be7 4.Rf1 Rf8 5.Rh1 Rh8 6.O-O O-O *",
+      "1.e4 e5 2.Nf3 Nf6 3.Bc4 Be7 4.Bxf7+ O-O *",
+      "1.e4 b6 2.g3 Ba6 3.Bh3 e6 4.Nf3 Nf6 5.O-O Be7 *",
+      "1.d4 d5 2.Bf4 Bf5 3.Qd2 Qd7 4.O-O-O O-O-O *",
+      // Castling tokens of other shapes: marks, a following comment, zeros,
+      // one "-O" too many, a check mark where there is no check.
+      "1.e4 e5 2.Nf3 Nc6 3.Bc4 Bc5 4.O-O! Nf6 5.d3 O-O{castled} 6.Bg5 d6 *",
+      "1.e4 e5 2.Nf3 Nc6 3.Bc4 Bc5 4.0-0 Nf6 5.d3 O-O-O-O 6.Bg5 *",
+      "1.e4 e5 2.Nf3 Nc6 3.Bc4 Bc5 4.O-O+ Nf6 5.d3 O-O# 6.Bg5 O-O *",
+      "1.d4 d5 2.Nc3 Nc6 3.Bf4 Bf5 4.Qd2 Qd7 5.O-O-O+ O-O-O 6.e3 e6 *",
+      // The first move of a game: refused, after a comment, a variation or a
+      // move number of its own.
+      "1.e5 e4 *",
+      "{before} 1.e4 e5 *",
+      "(1.d4) 1.e4 e5 *",
+      "17.Nf3 d5 *",
   };
   std::string text;
   for (const std::string& movetext : movetexts) text += header + movetext + "\n\n";
   EXPECT_EQ(ExpectBothLanesAgree(text), movetexts.size());
+  // Games from a set-up position, castling by its rights.
+  const std::string setUp =
+      "[Event \"Set up\"]\n[SetUp \"1\"]\n[FEN \"r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w Kq - 0 1\"]\n\n";
+  for (const std::string movetext : {"1.O-O O-O *", "1.O-O-O O-O-O *", "1.a3 O-O-O 2.O-O O-O *", "1.Kf1 O-O 2.Ke1 *"}) {
+    SCOPED_TRACE(movetext);
+    EXPECT_EQ(ExpectBothLanesAgree(setUp + movetext + "\n"), 1u);
+  }
+  // A set-up position with the side to move in check: the first move must answer it.
+  const std::string inCheck = "[Event \"Set up\"]\n[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/4r3/R3K3 w - - 0 1\"]\n\n";
+  for (const std::string movetext : {"1.Ra7 Kd8 *", "1.Kxe2 Kd8 *"}) {
+    SCOPED_TRACE(movetext);
+    EXPECT_EQ(ExpectBothLanesAgree(inCheck + movetext + "\n"), 1u);
+  }
   // Each game also on its own, ending the text right after its last token.
   for (const std::string& movetext : movetexts) {
     SCOPED_TRACE(movetext);
