@@ -1,5 +1,6 @@
 #include "core/BoardSets.h"
 
+#include <array>
 #include <bit>
 
 #include "core/AttackTables.h"
@@ -35,6 +36,22 @@ std::uint64_t SquaresWithBit(const BoardSquares& board, int bit) {
 #endif
 }
 
+// The sets a piece's code counts in, looked up: a code with one colour bit
+// and one type bit is a piece; any other code is kNotAPiece.
+constexpr std::uint8_t kNotAPiece = 0xFF;
+struct PieceIndex {
+  std::uint8_t colour = kNotAPiece;
+  std::uint8_t type = 0;
+};
+constexpr std::array<PieceIndex, 256> kPieceIndex = [] {
+  std::array<PieceIndex, 256> table{};
+  for (int colour = 0; colour < kColourBits; ++colour)
+    for (int type = 0; type < 6; ++type)
+      table[static_cast<std::size_t>((1 << colour) | (1 << (kFirstTypeBit + type)))] = {
+          static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(type)};
+  return table;
+}();
+
 }  // namespace
 
 BoardSets BoardSets::Of(const BoardSquares& board) {
@@ -53,6 +70,12 @@ std::uint64_t BoardSets::Pieces(std::uint8_t colour, std::uint8_t type) const {
 }
 
 void BoardSets::Toggle(std::uint64_t squares, std::uint8_t code) {
+  const PieceIndex piece = kPieceIndex[code];
+  if (piece.colour != kNotAPiece) {
+    colours[piece.colour] ^= squares;
+    types[piece.type] ^= squares;
+    return;
+  }
   for (unsigned bits = code & kColourMask; bits != 0; bits &= bits - 1)
     colours[static_cast<std::size_t>(std::countr_zero(bits))] ^= squares;
   for (unsigned bits = code & kTypeMask; bits != 0; bits &= bits - 1)

@@ -1,5 +1,7 @@
 #include "tree/TreeOrder.h"
 
+#include "tree/NodeWalk.h"
+
 namespace varnock {
 
 std::vector<NodeRef> NodesInTreeOrder(const GameTree& game) {
@@ -30,12 +32,13 @@ std::vector<NodeRef> NodesInTreeOrder(const GameTree& game) {
 
 MoveCounts CountMoves(const GameTree& game) {
   NodeStore& store = game.Store();
+  NodeWalk walk(store);
   MoveCounts counts;
   std::vector<NodeRef> pending;  // the first nodes of lines still to walk
   bool mainLine = true;
   for (NodeRef at = game.root;; at = pending.back(), pending.pop_back(), mainLine = false) {
     while (at != kNoNode) {
-      const MoveNode& node = store.Node(at);
+      const MoveNode& node = walk.Node(at);
       ++counts.all;
       counts.mainLine += mainLine ? 1 : 0;
       if (node.Has(kFlagBranch))

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "TreeTesting.h"
@@ -12,6 +13,7 @@
 #include "tree/Lines.h"
 #include "tree/MoveEntry.h"
 #include "tree/Navigation.h"
+#include "tree/NodeWalk.h"
 #include "tree/Positions.h"
 
 namespace varnock {
@@ -45,6 +47,32 @@ TEST(NodePools, SegmentsOf800AreAddedAndReleased) {
   // Freed slots are reused before a new segment is added.
   for (int i = 0; i < 799; ++i) store.Allocate(false);
   EXPECT_EQ(store.PlainPool().LiveSegments(), 1u);
+}
+
+// A walk finds the node NodeStore::Node finds, in every order: slot after
+// slot across segment ends, from one pool to the other, backwards, at random.
+TEST(NodePools, AWalkFindsTheNodesTheStoreFinds) {
+  NodeStore store;
+  std::vector<NodeRef> nodes;
+  for (int i = 0; i < 2000; ++i) {
+    const NodeRef ref = store.Allocate(i % 7 == 3);
+    ASSERT_NE(ref, kNoNode);
+    store.Node(ref).SetMove(i % 64, (i + 1) % 64, kStoredPawn);
+    nodes.push_back(ref);
+  }
+  auto sameNodes = [&](const std::vector<NodeRef>& order) {
+    NodeWalk walk(store);
+    for (NodeRef ref : order) ASSERT_EQ(&walk.Node(ref), &store.Node(ref)) << ref;
+  };
+  sameNodes(nodes);
+  sameNodes(std::vector<NodeRef>(nodes.rbegin(), nodes.rend()));
+  std::vector<NodeRef> shuffled = nodes;
+  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(7));
+  sameNodes(shuffled);
+  std::vector<NodeRef> plainOnly;
+  for (NodeRef ref : nodes)
+    if (!(ref & NodeStore::kSnapshotBit)) plainOnly.push_back(ref);
+  sameNodes(plainOnly);
 }
 
 TEST(NodePools, ExhaustionIsReportedAndTheMoveIsNotAdded) {
