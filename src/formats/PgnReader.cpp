@@ -148,20 +148,64 @@ std::size_t SkipComment(const char* text, std::size_t i, std::size_t size) {
   return size;
 }
 
-// The tags stored in the header, by upper-cased name.
+// The tags the reader knows, by upper-cased name: the ones stored in the
+// header, and "FEN".
+constexpr int kFenTag = -1;
 struct KnownTag {
   std::string_view name;
-  HeaderField field;
+  int field;  // a HeaderField, or kFenTag
 };
 constexpr KnownTag kKnownTags[] = {
-    {"BLACK", HeaderField::Black},       {"WHITE", HeaderField::White},
-    {"SITE", HeaderField::Site},         {"EVENTDATE", HeaderField::EventDate},
-    {"RESULT", HeaderField::Result},     {"DATE", HeaderField::Date},
-    {"EVENT", HeaderField::Event},       {"ROUND", HeaderField::Round},
-    {"OPENING", HeaderField::Opening},   {"ECO", HeaderField::ECO},
-    {"BLACKELO", HeaderField::BlackELO}, {"WHITEELO", HeaderField::WhiteELO},
-    {"BOARD", HeaderField::Board},       {"TIMECONTROL", HeaderField::TimeControl},
+    {"BLACK", static_cast<int>(HeaderField::Black)},
+    {"WHITE", static_cast<int>(HeaderField::White)},
+    {"SITE", static_cast<int>(HeaderField::Site)},
+    {"EVENTDATE", static_cast<int>(HeaderField::EventDate)},
+    {"RESULT", static_cast<int>(HeaderField::Result)},
+    {"DATE", static_cast<int>(HeaderField::Date)},
+    {"EVENT", static_cast<int>(HeaderField::Event)},
+    {"ROUND", static_cast<int>(HeaderField::Round)},
+    {"OPENING", static_cast<int>(HeaderField::Opening)},
+    {"ECO", static_cast<int>(HeaderField::ECO)},
+    {"BLACKELO", static_cast<int>(HeaderField::BlackELO)},
+    {"WHITEELO", static_cast<int>(HeaderField::WhiteELO)},
+    {"BOARD", static_cast<int>(HeaderField::Board)},
+    {"TIMECONTROL", static_cast<int>(HeaderField::TimeControl)},
+    {"FEN", kFenTag},
 };
+constexpr std::size_t kKnownTagCount = std::size(kKnownTags);
+
+// Where a name is looked for among the known tags: its length and its outer
+// letters, whatever their case, tell the known names apart.
+constexpr std::size_t TagSlot(std::size_t length, char first, char last) {
+  return (length + static_cast<std::size_t>(first & 0x1F) * 2 + static_cast<std::size_t>(last & 0x1F)) & 63;
+}
+constexpr std::array<std::int8_t, 64> kTagSlots = [] {
+  std::array<std::int8_t, 64> slots{};
+  for (auto& slot : slots) slot = -1;
+  for (std::size_t i = 0; i < kKnownTagCount; ++i) {
+    const std::string_view name = kKnownTags[i].name;
+    const std::size_t slot = TagSlot(name.size(), name.front(), name.back());
+    if (slots[slot] != -1) throw "two known tags share a slot";  // not a constant expression: fails the build
+    slots[slot] = static_cast<std::int8_t>(i);
+  }
+  return slots;
+}();
+
+// The known tag of a name, whatever the case of its letters; nullptr for
+// any other name.
+const KnownTag* FindKnownTag(std::string_view name) {
+  if (name.empty()) return nullptr;
+  const int index = kTagSlots[TagSlot(name.size(), name.front(), name.back())];
+  if (index < 0) return nullptr;
+  const KnownTag& tag = kKnownTags[index];
+  if (tag.name.size() != name.size()) return nullptr;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    // Known names hold capital letters only: a letter matches as it is or
+    // as its small letter.
+    if (name[i] != tag.name[i] && name[i] != (tag.name[i] | 0x20)) return nullptr;
+  }
+  return &tag;
+}
 
 // A move of the plain shape: an optional piece letter, an optional origin
 // file and rank, and the destination ("e4", "Nf3", "exd5", "R1a3", "Qh4e1").
@@ -815,17 +859,11 @@ void PgnReader::StoreTag(std::string_view name, std::string_view value, bool val
   if (value.empty()) return;
   while (!name.empty() && IsBlank(name.front())) name.remove_prefix(1);
   while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
-  // Tag names are matched without regard to case; no known name is longer
-  // than 16 characters.
-  if (name.size() > 16) return;
   if (mode_ == ReadMode::Reread && name.size() != 3) return;  // a reread looks for "FEN" only
-  char upperName[16];
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    upperName[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  const std::string_view upper(upperName, name.size());
-  if (upper == "FEN") {
+  // Tag names are matched without regard to case.
+  const KnownTag* tag = FindKnownTag(name);
+  if (!tag) return;
+  if (tag->field == kFenTag) {
     FENExtras position;
     FenCheck check = ParseFEN(value, position);
     if (!check.ok) {
@@ -851,23 +889,14 @@ void PgnReader::StoreTag(std::string_view name, std::string_view value, bool val
     return;
   }
   if (mode_ == ReadMode::Reread) return;
-  if (upper.empty()) return;
-  for (const KnownTag& tag : kKnownTags) {
-    // The length and the outer letters tell the known names apart before
-    // the whole name is compared.
-    if (tag.name.size() != upper.size() || tag.name.front() != upper.front() || tag.name.back() != upper.back() ||
-        std::memcmp(tag.name.data(), upper.data(), upper.size()) != 0)
-      continue;
-    const auto field = static_cast<std::size_t>(tag.field);
-    if (valueInText) {
-      header_[field] = value;
-    } else {
-      ownedHeader_[field] = value;
-      header_[field] = ownedHeader_[field];
-    }
-    tagRead_[field] = true;
-    return;
+  const auto field = static_cast<std::size_t>(tag->field);
+  if (valueInText) {
+    header_[field] = value;
+  } else {
+    ownedHeader_[field] = value;
+    header_[field] = ownedHeader_[field];
   }
+  tagRead_[field] = true;
 }
 
 void PgnReader::TokenChar(char c) {

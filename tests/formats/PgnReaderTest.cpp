@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 
 #include "formats/FileText.h"
@@ -83,6 +84,52 @@ TEST(PgnReader, TagsAreStoredAsReadWithUpperCasedNames) {
   EXPECT_EQ(h.Get(HeaderField::Annotator), "");  // PGN has no tag for it
   EXPECT_EQ(h.Get(HeaderField::Opening), "Ruy Lopez");
   EXPECT_EQ(r.games[0]->headerLength, r.text.find("1. e4"));
+}
+
+// Every known name is known in any case, in the tag steps and in one stride
+// (a name with a blank before it takes the steps); names close to a known one
+// (the same length and outer letters, one letter more or less, a byte that
+// differs from a letter by the case bit alone) are not.
+TEST(PgnReader, TagNamesAreKnownWhateverTheirCase) {
+  const std::vector<std::pair<std::string, HeaderField>> known = {
+      {"Black", HeaderField::Black},       {"White", HeaderField::White},
+      {"Site", HeaderField::Site},         {"EventDate", HeaderField::EventDate},
+      {"Result", HeaderField::Result},     {"Date", HeaderField::Date},
+      {"Event", HeaderField::Event},       {"Round", HeaderField::Round},
+      {"Opening", HeaderField::Opening},   {"ECO", HeaderField::ECO},
+      {"BlackElo", HeaderField::BlackELO}, {"WhiteElo", HeaderField::WhiteELO},
+      {"Board", HeaderField::Board},       {"TimeControl", HeaderField::TimeControl}};
+  for (const auto& [name, field] : known) {
+    std::string lower = name, upper = name, mixed = name;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+      upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+      mixed[i] = i % 2 ? lower[i] : upper[i];
+    }
+    for (const std::string& written : {lower, upper, mixed, " " + mixed}) {
+      SCOPED_TRACE(written);
+      Reading r("[" + written + " \"v\"]\n\n1. e4 *\n");
+      ASSERT_EQ(r.games.size(), 1u);
+      EXPECT_EQ(r.games[0]->header.Get(field), "v");
+    }
+  }
+  for (const std::string name :
+       {"Blank", "Bla\x03k", "BLAC", "Blacks", "Whitw", "W", "WhiteEloo", "Fen2", "Ecco", "TimeControlTimeControl"}) {
+    SCOPED_TRACE(name);
+    Reading r("[" + name + " \"v\"]\n\n1. e4 *\n");
+    ASSERT_EQ(r.games.size(), 1u);
+    for (int field = 0; field < kHeaderFieldCount; ++field)
+      EXPECT_EQ(r.games[0]->header.Get(static_cast<HeaderField>(field)), "");
+  }
+  // "FEN" in any case sets the position up, in a reread too.
+  for (const char* name : {"fen", "Fen", "fEN"}) {
+    for (ReadMode mode : {ReadMode::Full, ReadMode::Reread}) {
+      Reading r(std::string("[") + name + " \"4k3/8/8/8/8/8/8/4K2R b K - 0 30\"]\n30... Kd7 31. O-O *", mode);
+      ASSERT_EQ(r.games.size(), 1u);
+      EXPECT_TRUE(r.Tree().Node(r.Tree().root).Has(kFlagComposed)) << name;
+      EXPECT_EQ(r.MainLine(), "e8d7 e1g1") << name;
+    }
+  }
 }
 
 TEST(PgnReader, AGameWithoutTags) {
