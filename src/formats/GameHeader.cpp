@@ -27,7 +27,7 @@ GameHeader& GameHeader::operator=(const GameHeader& other) {
     return *this;
   }
   const std::size_t size = TotalBytes(other.data_.get());
-  data_ = std::make_unique<char[]>(size);
+  data_ = std::make_unique_for_overwrite<char[]>(size);
   std::memcpy(data_.get(), other.data_.get(), size);
   return *this;
 }
@@ -53,7 +53,7 @@ void GameHeader::SetAll(const std::array<std::string_view, kHeaderFieldCount>& v
     data_.reset();
     return;
   }
-  auto data = std::make_unique<char[]>(kTableBytes + chars);
+  auto data = std::make_unique_for_overwrite<char[]>(kTableBytes + chars);
   std::uint32_t end = 0;
   for (int i = 0; i < kHeaderFieldCount; ++i) {
     const std::string_view value = values[static_cast<std::size_t>(i)];

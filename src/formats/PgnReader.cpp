@@ -267,6 +267,25 @@ int CastlingLength(const char* text, std::size_t size) {
   return size >= 5 && text[3] == '-' && text[4] == 'O' ? 3 : 2;
 }
 
+// The first place from `from` on where the text holds `a`, `b` or `c`, or
+// `size` when there is none.
+std::size_t FirstOfThree(const char* text, std::size_t from, std::size_t size, char a, char b, char c) {
+  std::size_t i = from;
+#if defined(__SSE2__)
+  const __m128i as = _mm_set1_epi8(a), bs = _mm_set1_epi8(b), cs = _mm_set1_epi8(c);
+  for (; i + 16 <= size; i += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+    const __m128i found =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, as), _mm_cmpeq_epi8(chunk, bs)), _mm_cmpeq_epi8(chunk, cs));
+    const int mask = _mm_movemask_epi8(found);
+    if (mask != 0) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+  }
+#endif
+  for (; i < size; ++i)
+    if (text[i] == a || text[i] == b || text[i] == c) return i;
+  return size;
+}
+
 #if defined(__SSE2__)
 // The length of the run of characters a move token may hold ("a" to "h", "1"
 // to "8", the piece letters, "x", "+" and "#") that starts `text`, up to 16;
@@ -600,11 +619,8 @@ bool PgnReader::ReadTagInOneStride() {
   const std::size_t size = text_.size();
   std::size_t i = pos_ + 1;
   const std::size_t nameStart = i;
-  while (i < size && text[i] != '"') {
-    if (text[i] == '\0' || text[i] == '%') return false;
-    ++i;
-  }
-  if (i >= size) return false;
+  i = FirstOfThree(text, i, size, '"', '\0', '%');
+  if (i >= size || text[i] != '"') return false;
   const std::size_t nameEnd = i++;
   while (i < size && IsBlank(text[i])) ++i;
   const std::size_t valueStart = i;
@@ -612,12 +628,8 @@ bool PgnReader::ReadTagInOneStride() {
   if (!quote) return false;
   const std::size_t valueEnd = static_cast<std::size_t>(static_cast<const char*>(quote) - text);
   if (std::memchr(text + valueStart, '\0', valueEnd - valueStart)) return false;
-  i = valueEnd + 1;
-  while (i < size && text[i] != ']') {
-    if (text[i] == '\0' || text[i] == '%') return false;
-    ++i;
-  }
-  if (i >= size) return false;
+  i = FirstOfThree(text, valueEnd + 1, size, ']', '\0', '%');
+  if (i >= size || text[i] != ']') return false;
 
   pos_ = valueEnd;  // where the reports of a FEN tag place it
   StoreTag(std::string_view(text + nameStart, std::min<std::size_t>(nameEnd - nameStart, 16)),

@@ -87,7 +87,8 @@ TEST(PgnReader, TagsAreStoredAsReadWithUpperCasedNames) {
 }
 
 // Every known name is known in any case, in the tag steps and in one stride
-// (a name with a blank before it takes the steps); names close to a known one
+// (a name with a blank before it takes the steps), with blanks after it that
+// make the stride look past 16 characters; names close to a known one
 // (the same length and outer letters, one letter more or less, a byte that
 // differs from a letter by the case bit alone) are not.
 TEST(PgnReader, TagNamesAreKnownWhateverTheirCase) {
@@ -106,7 +107,7 @@ TEST(PgnReader, TagNamesAreKnownWhateverTheirCase) {
       upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
       mixed[i] = i % 2 ? lower[i] : upper[i];
     }
-    for (const std::string& written : {lower, upper, mixed, " " + mixed}) {
+    for (const std::string& written : {lower, upper, mixed, " " + mixed, mixed + std::string(20, ' ')}) {
       SCOPED_TRACE(written);
       Reading r("[" + written + " \"v\"]\n\n1. e4 *\n");
       ASSERT_EQ(r.games.size(), 1u);
