@@ -9,8 +9,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 #include "tree/MoveNode.h"
@@ -22,6 +24,9 @@ inline MoveNode& NodeOf(SnapshotNode& slot) { return slot.node; }
 
 template <class Slot>
 class NodePool {
+  static_assert(std::is_trivially_copyable_v<Slot>, "slots are cleared as bytes");
+  static_assert(kNoNode == 0, "the references of a clear slot are zero bytes");
+
  public:
   static constexpr std::uint32_t kSegmentSlots = 800;
 
@@ -72,7 +77,8 @@ class NodePool {
   void FreeAll() {
     for (auto& segment : segments_) {
       if (!segment) continue;
-      std::fill_n(segment->slots.begin(), segment->highWater, Slot{});
+      // A clear slot is all zero bytes (no reference is kNoNode = 0, no flag, no board).
+      std::memset(static_cast<void*>(segment->slots.data()), 0, segment->highWater * sizeof(Slot));
       segment->used = segment->nextFree = segment->highWater = 0;
     }
   }
