@@ -310,6 +310,12 @@ TEST(PgnRoundTrip, BothLanesAgreeOnTokenShapesAtTheirEdges) {
       "{before} 1.e4 e5 *",
       "(1.d4) 1.e4 e5 *",
       "17.Nf3 d5 *",
+      // Results before any move, inside and after a variation, twice, after
+      // an illegal move, and shapes that are no results.
+      "1-0 1.e4 e5 1/2-1/2",
+      "1.e4 (1.d4 0-1 d5 *) e5 1/2-1/2 2.Nf3 * 1-0",
+      "1.e4 e5 2.Ke3 1-0 Nf6 0-1",
+      "1.e4 e5 1/2 1-0) 0-1(",
   };
   std::string text;
   for (const std::string& movetext : movetexts) text += header + movetext + "\n\n";
