@@ -408,9 +408,9 @@ class PgnReader {
   // looked for from here when the game ends.
   NodeRef mainLineNode_ = kNoNode;
   // The node the quick lane appended last, after which the next move may be
-  // appended without asking again: it ends the active line and is an
-  // ordinary move; and whether it gives check. Any other step that moves the
-  // reader in the tree forgets it.
+  // appended without asking again: it ends the active line and is a legal
+  // move (castling included, no pass); and whether it gives check. Any other
+  // step that moves the reader in the tree forgets it.
   NodeRef appendable_ = kNoNode;
   // While the current node is appendable_: the board's square sets, and the
   // castling history of the node when castlingKnown_ (moves that cannot be

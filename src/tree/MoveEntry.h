@@ -68,10 +68,11 @@ EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promoti
 // A reader's quick lane for the common move, with the outcome PlayReadMove
 // would give: a legal move that is neither a pass nor a promotion, extending
 // the active line at its end (the current node has no continuation or
-// alternatives, the line has its first node) after a legal ordinary move.
-// The caller checks those conditions (ExtendsReadLine, or StartsReadGame for
-// the first move of a game). The board is changed in place and put back if no
-// node slot can be had; `sets`, the board's square sets, follow it.
+// alternatives, the line has its first node) after a legal move that is not a
+// pass or a set-up position, or as the first move from the standard start.
+// The caller checks those conditions (ExtendsReadLine, StartsReadGame).
+// The board is changed in place and put back if no node slot can be had;
+// `sets`, the board's square sets, follow it.
 bool ExtendsReadLine(const GameTree& game);
 // Nothing is played yet from a root without a set-up position: the standard
 // start, where no side is in check, is on the board.
