@@ -45,19 +45,7 @@ std::uint8_t PromotionOfLetter(char c) {
 }
 
 ResolvedToken Castling(const MoveToken& token, GameTree& tree, std::uint8_t side) {
-  const int from = side == kWhite ? kE1 : kE8;
-  const int to = side == kWhite ? (token.kingSide ? kG1 : kC1) : (token.kingSide ? kG8 : kC8);
-  // A castling the position does not allow (no king on its square, a moved
-  // rook) would corrupt the board: it is a move error like any other. One
-  // the movement rules allow is legal: they ask that the king's square, the
-  // square it crosses and the one it lands on are not attacked, and the rook
-  // then closes only a line the king itself closed before.
-  const NodeHistory history(tree.Store(), tree.current);
-  std::string message;
-  if (!(tree.board[static_cast<std::size_t>(from)] & kKing) ||
-      !IsMoveValid(tree.board, side, from, to, history, message))
-    return {};
-  return {true, from, to, 0};
+  return ResolveCastling(tree.board, side, token.kingSide, NodeHistory(tree.Store(), tree.current));
 }
 
 ResolvedToken Standard(const MoveToken& token, GameTree& tree, std::uint8_t side) {
@@ -121,6 +109,21 @@ ResolvedToken PieceTakesPiece(const MoveToken& token, GameTree& tree, std::uint8
 }
 
 }  // namespace
+
+ResolvedToken ResolveCastling(const BoardSquares& board, std::uint8_t side, bool kingSide,
+                              const PositionHistory& history) {
+  const int from = side == kWhite ? kE1 : kE8;
+  const int to = side == kWhite ? (kingSide ? kG1 : kC1) : (kingSide ? kG8 : kC8);
+  // A castling the position does not allow (no king on its square, a moved
+  // rook) would corrupt the board: it is a move error like any other. One
+  // the movement rules allow is legal: they ask that the king's square, the
+  // square it crosses and the one it lands on are not attacked, and the rook
+  // then closes only a line the king itself closed before.
+  std::string message;
+  if (!(board[static_cast<std::size_t>(from)] & kKing) || !IsMoveValid(board, side, from, to, history, message))
+    return {};
+  return {true, from, to, 0};
+}
 
 MoveToken ClassifyToken(std::string_view token, int checkMarker, bool equalsSeen) {
   MoveToken t;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/PositionHistory.h"
 #include "tree/GameTree.h"
 
 namespace varnock {
@@ -32,6 +33,11 @@ struct ResolvedToken {
   int to = 0;
   std::uint8_t promotion = 0;
 };
+
+// The squares of castling by `side` on `board` when the position allows it;
+// not found otherwise.
+ResolvedToken ResolveCastling(const BoardSquares& board, std::uint8_t side, bool kingSide,
+                              const PositionHistory& history);
 
 // The squares of a castling or standard-notation move, or of a move written
 // as one piece taking another ("BxN"), on the tree's current position.

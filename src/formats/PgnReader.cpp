@@ -13,7 +13,6 @@
 #include "core/Attack.h"
 #include "core/Fen.h"
 #include "core/Format.h"
-#include "core/Legality.h"
 #include "core/Resolve.h"
 #include "formats/PgnMoveToken.h"
 #include "formats/PgnReports.h"
@@ -1106,18 +1105,14 @@ bool PgnReader::PlainCastling(bool kingSide) {
   const GameTree& tree = *tree_;
   bool inCheck = false;
   if (!QuickLaneOpen(inCheck) || inCheck) return false;
-  const bool white = tree.sideToMove == kWhite;
-  const int from = white ? kE1 : kE8;
-  const int to = white ? (kingSide ? kG1 : kC1) : (kingSide ? kG8 : kC8);
-  if (!(tree.board[static_cast<std::size_t>(from)] & kKing)) return false;
   if (!castlingKnown_) {
     castling_ = CastlingHistoryAt(tree.Store(), tree.current);
     castlingKnown_ = true;
   }
-  const NodeHistory history(tree.Store(), tree.current, castling_);
-  std::string message;
-  if (!IsMoveValid(tree.board, tree.sideToMove, from, to, history, message)) return false;
-  AppendPlain(from, to, {});
+  const ResolvedToken move =
+      ResolveCastling(tree.board, tree.sideToMove, kingSide, NodeHistory(tree.Store(), tree.current, castling_));
+  if (!move.found) return false;
+  AppendPlain(move.from, move.to, {});
   if (tree.current == appendable_) castling_.Follow(tree.Node(tree.current));
   return true;
 }
