@@ -83,33 +83,29 @@ State StateOfWord(State state, const char* text, std::size_t from, std::size_t t
   return state;
 }
 
-// The next character at or after `i` that can end a game or change what a
-// scan counts: a bracket, a brace, ";", "[", "%" or NUL; `size` when none.
-std::size_t FindMovetextEvent(const char* text, std::size_t i, std::size_t size) {
-  static constexpr auto kEvents = [] {
-    std::array<bool, 256> events{};
-    for (unsigned char c : {'(', ')', '{', ';', '[', '%', '\0'}) events[c] = true;
-    return events;
-  }();
+// The first place at or after `i` where the text holds one of `Chars`;
+// `size` when there is none. Sixteen characters at a time where the text has
+// them.
+template <char... Chars>
+std::size_t FirstOf(const char* text, std::size_t i, std::size_t size) {
 #if defined(__SSE2__)
-  const __m128i open = _mm_set1_epi8('('), close = _mm_set1_epi8(')'), brace = _mm_set1_epi8('{');
-  const __m128i semicolon = _mm_set1_epi8(';'), bracket = _mm_set1_epi8('['), percent = _mm_set1_epi8('%');
-  const __m128i nul = _mm_setzero_si128();
   for (; i + 16 <= size; i += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-    __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(chunk, open), _mm_cmpeq_epi8(chunk, close));
-    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, brace));
-    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, semicolon));
-    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, bracket));
-    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, percent));
-    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, nul));
+    __m128i hit = _mm_setzero_si128();
+    ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(Chars)))), ...);
     const int mask = _mm_movemask_epi8(hit);
     if (mask != 0) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
   }
 #endif
   for (; i < size; ++i)
-    if (kEvents[static_cast<unsigned char>(text[i])]) return i;
+    if (((text[i] == Chars) || ...)) return i;
   return size;
+}
+
+// The next character at or after `i` that can end a game or change what a
+// scan counts: a bracket, a brace, ";", "[", "%" or NUL; `size` when none.
+std::size_t FindMovetextEvent(const char* text, std::size_t i, std::size_t size) {
+  return FirstOf<'(', ')', '{', ';', '[', '%', '\0'>(text, i, size);
 }
 
 // Past an escape line at `i` and the line ends after it.
@@ -264,25 +260,6 @@ bool ReadPlainShape(const char* text, std::size_t length, PlainShape& shape) {
 int CastlingLength(const char* text, std::size_t size) {
   if (size < 3 || text[0] != 'O' || text[1] != '-' || text[2] != 'O') return 0;
   return size >= 5 && text[3] == '-' && text[4] == 'O' ? 3 : 2;
-}
-
-// The first place from `from` on where the text holds `a`, `b` or `c`, or
-// `size` when there is none.
-std::size_t FirstOfThree(const char* text, std::size_t from, std::size_t size, char a, char b, char c) {
-  std::size_t i = from;
-#if defined(__SSE2__)
-  const __m128i as = _mm_set1_epi8(a), bs = _mm_set1_epi8(b), cs = _mm_set1_epi8(c);
-  for (; i + 16 <= size; i += 16) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-    const __m128i found =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, as), _mm_cmpeq_epi8(chunk, bs)), _mm_cmpeq_epi8(chunk, cs));
-    const int mask = _mm_movemask_epi8(found);
-    if (mask != 0) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
-  }
-#endif
-  for (; i < size; ++i)
-    if (text[i] == a || text[i] == b || text[i] == c) return i;
-  return size;
 }
 
 #if defined(__SSE2__)
@@ -618,7 +595,7 @@ bool PgnReader::ReadTagInOneStride() {
   const std::size_t size = text_.size();
   std::size_t i = pos_ + 1;
   const std::size_t nameStart = i;
-  i = FirstOfThree(text, i, size, '"', '\0', '%');
+  i = FirstOf<'"', '\0', '%'>(text, i, size);
   if (i >= size || text[i] != '"') return false;
   const std::size_t nameEnd = i++;
   while (i < size && IsBlank(text[i])) ++i;
@@ -627,7 +604,7 @@ bool PgnReader::ReadTagInOneStride() {
   if (!quote) return false;
   const std::size_t valueEnd = static_cast<std::size_t>(static_cast<const char*>(quote) - text);
   if (std::memchr(text + valueStart, '\0', valueEnd - valueStart)) return false;
-  i = FirstOfThree(text, valueEnd + 1, size, ']', '\0', '%');
+  i = FirstOf<']', '\0', '%'>(text, valueEnd + 1, size);
   if (i >= size || text[i] != ']') return false;
 
   pos_ = valueEnd;  // where the reports of a FEN tag place it
