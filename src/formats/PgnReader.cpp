@@ -145,27 +145,27 @@ std::size_t SkipComment(const char* text, std::size_t i, std::size_t size) {
 
 // The tags the reader knows, by upper-cased name: the ones stored in the
 // header, and "FEN".
-constexpr int kFenTag = -1;
 struct KnownTag {
   std::string_view name;
-  int field;  // a HeaderField, or kFenTag
+  HeaderField field = HeaderField::Black;  // where a header tag goes
+  bool fen = false;
 };
 constexpr KnownTag kKnownTags[] = {
-    {"BLACK", static_cast<int>(HeaderField::Black)},
-    {"WHITE", static_cast<int>(HeaderField::White)},
-    {"SITE", static_cast<int>(HeaderField::Site)},
-    {"EVENTDATE", static_cast<int>(HeaderField::EventDate)},
-    {"RESULT", static_cast<int>(HeaderField::Result)},
-    {"DATE", static_cast<int>(HeaderField::Date)},
-    {"EVENT", static_cast<int>(HeaderField::Event)},
-    {"ROUND", static_cast<int>(HeaderField::Round)},
-    {"OPENING", static_cast<int>(HeaderField::Opening)},
-    {"ECO", static_cast<int>(HeaderField::ECO)},
-    {"BLACKELO", static_cast<int>(HeaderField::BlackELO)},
-    {"WHITEELO", static_cast<int>(HeaderField::WhiteELO)},
-    {"BOARD", static_cast<int>(HeaderField::Board)},
-    {"TIMECONTROL", static_cast<int>(HeaderField::TimeControl)},
-    {"FEN", kFenTag},
+    {"BLACK", HeaderField::Black},
+    {"WHITE", HeaderField::White},
+    {"SITE", HeaderField::Site},
+    {"EVENTDATE", HeaderField::EventDate},
+    {"RESULT", HeaderField::Result},
+    {"DATE", HeaderField::Date},
+    {"EVENT", HeaderField::Event},
+    {"ROUND", HeaderField::Round},
+    {"OPENING", HeaderField::Opening},
+    {"ECO", HeaderField::ECO},
+    {"BLACKELO", HeaderField::BlackELO},
+    {"WHITEELO", HeaderField::WhiteELO},
+    {"BOARD", HeaderField::Board},
+    {"TIMECONTROL", HeaderField::TimeControl},
+    {"FEN", {}, true},
 };
 constexpr std::size_t kKnownTagCount = std::size(kKnownTags);
 
@@ -851,7 +851,7 @@ void PgnReader::StoreTag(std::string_view name, std::string_view value, bool val
   // Tag names are matched without regard to case.
   const KnownTag* tag = FindKnownTag(name);
   if (!tag) return;
-  if (tag->field == kFenTag) {
+  if (tag->fen) {
     FENExtras position;
     FenCheck check = ParseFEN(value, position);
     if (!check.ok) {
