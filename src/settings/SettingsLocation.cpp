@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -10,14 +11,29 @@ namespace varnock {
 
 namespace {
 
+// $HOME, else the home folder of this user's entry in /etc/passwd. The entry
+// is read from the file itself rather than through the name service, which a
+// statically linked program could only reach by loading the system's shared
+// modules at run time.
 std::string HomeFolder() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
+  std::FILE* users = std::fopen("/etc/passwd", "re");
+  if (!users) return {};
+  std::string folder;
   struct passwd entry {};
   struct passwd* found = nullptr;
   char buffer[4096];
-  if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found && found->pw_dir && *found->pw_dir)
-    return found->pw_dir;
-  return {};
+  const uid_t uid = ::getuid();
+  // The search ends at the first entry too long for the buffer: the reader
+  // rewinds to that entry's start, so it would be met again and again.
+  while (::fgetpwent_r(users, &entry, buffer, sizeof buffer, &found) == 0 && found) {
+    if (found->pw_uid == uid && found->pw_dir && *found->pw_dir) {
+      folder = found->pw_dir;
+      break;
+    }
+  }
+  std::fclose(users);
+  return folder;
 }
 
 }  // namespace

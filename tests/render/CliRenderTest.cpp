@@ -34,9 +34,12 @@ TEST(CliRender, TextDiagrams) {
 // commands to varnock-cli-render beside it; without that program a drawing
 // command fails with a message, not a crash.
 TEST(CliRender, DrawingCommandsAreHandedToTheRendererBeside) {
-  const CommandResult libraries = RunCommand("ldd '" + std::string(VARNOCK_CLI) + "'");
+  const CommandResult libraries = RunCommand("ldd '" + std::string(VARNOCK_CLI) + "' 2>&1");
   EXPECT_EQ(libraries.out.find("libQt"), std::string::npos) << libraries.out;
-  EXPECT_NE(libraries.out.find("libc.so"), std::string::npos) << libraries.out;
+  // ldd did look: it lists the C library, or finds a static program.
+  EXPECT_TRUE(libraries.out.find("libc.so") != std::string::npos ||
+              libraries.out.find("not a dynamic executable") != std::string::npos)
+      << libraries.out;
 
   const auto folder = ScratchFolder("cli-alone");
   const std::filesystem::path alone = folder / "varnock-cli";

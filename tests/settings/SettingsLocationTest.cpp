@@ -1,6 +1,7 @@
 // Where the settings file is looked for: beside the executable in a portable
 // install, else in the user's configuration folder.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,6 +75,16 @@ TEST_F(SettingsLocationTest, AReadOnlyFileBesideTheProgramIsNotUsed) {
   WriteFile(program_ + "/varnock.ini", "[Settings]\n");
   ::chmod((program_ + "/varnock.ini").c_str(), 0444);
   EXPECT_EQ(SettingsFilePath(program_), home_ + "/.config/varnock/varnock.ini");
+}
+
+TEST_F(SettingsLocationTest, WithoutHomeTheUsersEntryGivesTheFolder) {
+  ScopedEnv home("HOME", nullptr);
+  const struct passwd* user = ::getpwuid(::getuid());
+  ASSERT_NE(user, nullptr);
+  ASSERT_NE(user->pw_dir, nullptr);
+  EXPECT_EQ(SettingsFilePath(program_), std::string(user->pw_dir) + "/.config/varnock/varnock.ini");
+  ScopedEnv empty("HOME", "");
+  EXPECT_EQ(SettingsFilePath(program_), std::string(user->pw_dir) + "/.config/varnock/varnock.ini");
 }
 
 TEST_F(SettingsLocationTest, ExecutableFolderIsThisTestsFolder) {
