@@ -12,13 +12,18 @@ namespace varnock {
 
 namespace {
 
-int WriteAll(int fd, const char* data, std::size_t size) {
+// Copies and writes go in pieces of at most this size, so that the disk is
+// sent each stretch soon after it was written.
+constexpr std::size_t kLargestWrite = std::size_t{4} << 20;
+
+int WriteAll(int fd, const char* data, std::size_t size, WriteBehind& behind) {
   for (std::size_t done = 0; done < size;) {
-    const ssize_t put = ::write(fd, data + done, std::min<std::size_t>(size - done, std::size_t{4} << 20));
+    const ssize_t put = ::write(fd, data + done, std::min(size - done, kLargestWrite));
     if (put < 0 && errno == EINTR) continue;
     if (put < 0) return errno;
     if (put == 0) return EIO;
     done += static_cast<std::size_t>(put);
+    behind.Wrote(static_cast<std::uint64_t>(put));
   }
   return 0;
 }
@@ -46,16 +51,17 @@ void SaveOutput::AppendRetained(std::string_view text) {
   size_ += text.size();
 }
 
-int SaveOutput::WriteFromMemory(int fd) const {
+int SaveOutput::WriteFromMemory(int fd, WriteBehind& behind) const {
   for (const Piece& piece : pieces_)
-    if (const int error = WriteAll(fd, DataOf(piece), piece.size)) return error;
+    if (const int error = WriteAll(fd, DataOf(piece), piece.size, behind)) return error;
   return 0;
 }
 
 int SaveOutput::WriteTo(int fd, const RetainedSource* source) const {
-  if (!source || source->fd < 0) return WriteFromMemory(fd);
+  WriteBehind behind(fd, writeBehindStretch);
+  if (!source || source->fd < 0) return WriteFromMemory(fd, behind);
   struct stat before {};
-  if (::fstat(source->fd, &before) != 0) return WriteFromMemory(fd);
+  if (::fstat(source->fd, &before) != 0) return WriteFromMemory(fd, behind);
   for (const Piece& piece : pieces_) {
     const char* data = DataOf(piece);
     std::size_t done = 0;
@@ -64,13 +70,15 @@ int SaveOutput::WriteTo(int fd, const RetainedSource* source) const {
     if (inSource) {
       auto offset = static_cast<loff_t>(data - source->base);
       while (done < piece.size) {
-        const ssize_t put = ::copy_file_range(source->fd, &offset, fd, nullptr, piece.size - done, 0);
+        const ssize_t put =
+            ::copy_file_range(source->fd, &offset, fd, nullptr, std::min(piece.size - done, kLargestWrite), 0);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) break;  // not supported here, or the source shrank: the rest from memory
         done += static_cast<std::size_t>(put);
+        behind.Wrote(static_cast<std::uint64_t>(put));
       }
     }
-    if (const int error = WriteAll(fd, data + done, piece.size - done)) return error;
+    if (const int error = WriteAll(fd, data + done, piece.size - done, behind)) return error;
   }
   // The copies are the retained text only if the source did not change
   // while they were made.
@@ -78,7 +86,8 @@ int SaveOutput::WriteTo(int fd, const RetainedSource* source) const {
   const bool copied = ::fstat(source->fd, &after) == 0 && FileIdentity::Of(before).SameAs(FileIdentity::Of(after));
   if (copied) return 0;
   if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) return errno;
-  return WriteFromMemory(fd);
+  behind.Restart();
+  return WriteFromMemory(fd, behind);
 }
 
 std::string SaveOutput::ToString() const {

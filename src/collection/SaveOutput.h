@@ -5,13 +5,16 @@
 //
 // When the file the text was read from is still open and unchanged, retained
 // stretches are copied from it inside the kernel (copy_file_range) rather
-// than written from memory.
+// than written from memory. A large file is sent to the disk behind the
+// writing (WriteBehind).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "collection/WriteBehind.h"
 
 namespace varnock {
 
@@ -38,6 +41,9 @@ class SaveOutput {
   int WriteTo(int fd, const RetainedSource* source = nullptr) const;
   std::string ToString() const;
 
+  // How much is written before the disk is sent it (see WriteBehind).
+  std::uint64_t writeBehindStretch = WriteBehind::kStretch;
+
  private:
   struct Piece {
     bool owned;
@@ -46,7 +52,7 @@ class SaveOutput {
     std::size_t size;
   };
   const char* DataOf(const Piece& piece) const { return piece.owned ? owned_.data() + piece.offset : piece.data; }
-  int WriteFromMemory(int fd) const;
+  int WriteFromMemory(int fd, WriteBehind& behind) const;
 
   std::vector<Piece> pieces_;
   std::string owned_;
