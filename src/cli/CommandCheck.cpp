@@ -57,7 +57,7 @@ int CommandCheck(const Args& args) {
     }
   }
   if (positional.size() != 1) return UsageError("check takes one file");
-  OpenCollection open(yes);
+  OpenCollection& open = OpenCollection::ForThisProcess(yes);
   Collection& collection = open.collection;
 
   // The games are read on several threads, while the file is opened; each

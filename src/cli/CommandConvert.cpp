@@ -12,7 +12,7 @@ int CommandConvert(const Args& args) {
   const std::vector<std::string>& positional = split->names;
   const bool longAlgebraic = split->Has("--long");
   if (positional.size() != 2) return UsageError("convert takes an input and an output file");
-  OpenCollection open(split->Has("--yes"));
+  OpenCollection& open = OpenCollection::ForThisProcess(split->Has("--yes"));
   if (!open.Open(positional[0])) return 2;
   const bool loadErrors = !open.collection.errors.Empty();
   open.files.settings.pgnLongAlgebraic = longAlgebraic;

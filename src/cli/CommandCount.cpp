@@ -11,7 +11,7 @@ int CommandCount(const Args& args) {
   const std::optional<FlagsAndNames> split = SplitArgs("count", args, {"--yes"});
   if (!split) return 2;
   if (split->names.size() != 1) return UsageError("count takes one file");
-  OpenCollection open(split->Has("--yes"));
+  OpenCollection& open = OpenCollection::ForThisProcess(split->Has("--yes"));
   if (!open.Open(split->names[0])) return 2;
   std::cout << open.collection.Count() << '\n';
   return open.collection.errors.Empty() ? 0 : 1;

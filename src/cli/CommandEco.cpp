@@ -27,7 +27,7 @@ int CommandEco(const Args& args) {
       positional.push_back(arg);
   }
   if (positional.size() != 1) return UsageError("eco takes one file");
-  OpenCollection open(yes);
+  OpenCollection& open = OpenCollection::ForThisProcess(yes);
   if (!open.Open(positional[0])) return 2;
   const bool loadErrors = !open.collection.errors.Empty();
   // Running the command is the go-ahead for loading every game.

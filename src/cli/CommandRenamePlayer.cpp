@@ -25,7 +25,7 @@ int CommandRenamePlayer(const Args& args) {
   }
   if (positional.size() != 3 || !out) return UsageError("rename-player takes a file, the old and new names and -o OUT");
   if (positional[1].empty() || positional[2].empty()) return UsageError("rename-player: the names must not be empty");
-  OpenCollection open(yes);
+  OpenCollection& open = OpenCollection::ForThisProcess(yes);
   if (!open.Open(positional[0])) return 2;
   const bool loadErrors = !open.collection.errors.Empty();
   const EditOutcome outcome = RenamePlayer(open.collection, positional[1], positional[2]);

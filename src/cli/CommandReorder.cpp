@@ -37,7 +37,7 @@ int CommandReorder(const Args& args) {
     }
   }
   if (positional.size() != 1 || !out || !key) return UsageError("reorder takes a file, -o OUT and --by KEY");
-  OpenCollection open(yes);
+  OpenCollection& open = OpenCollection::ForThisProcess(yes);
   if (!open.Open(positional[0])) return 2;
   const bool loadErrors = !open.collection.errors.Empty();
   // Keys the collation cannot tell apart keep their order: the result of a

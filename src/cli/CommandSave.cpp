@@ -75,7 +75,7 @@ int CommandSave(const Args& args) {
     }
   }
   if (positional.size() != 1) return UsageError("save takes one file");
-  OpenCollection open(yes);
+  OpenCollection& open = OpenCollection::ForThisProcess(yes);
   if (backupDir) open.files.settings.backupFolder = *backupDir;
   if (backups) open.files.settings.backupFiles = *backups;
   if (!open.Open(positional[0])) return 2;

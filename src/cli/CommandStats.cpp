@@ -36,7 +36,7 @@ int CommandStats(const Args& args) {
   } else {
     return UsageError("stats: the list is players, events or openings, not '" + positional[0] + "'");
   }
-  OpenCollection open(yes);
+  OpenCollection& open = OpenCollection::ForThisProcess(yes);
   if (!open.Open(positional[1])) return 2;
   if (!mayOpen(open.collection, open.prompt)) return 1;
   const CollectionList list(open.collection, kind);

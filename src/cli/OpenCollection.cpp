@@ -16,6 +16,15 @@ OpenCollection::OpenCollection(bool answerYes)
   files.settings.pgnLongAlgebraic = stored.pgnLongAlgebraic;
 }
 
+OpenCollection& OpenCollection::ForThisProcess(bool answerYes) {
+  // Held by a plain pointer, which no exit handler frees.
+  static OpenCollection* current = nullptr;
+  delete current;
+  current = nullptr;
+  current = new OpenCollection(answerYes);
+  return *current;
+}
+
 bool OpenCollection::Open(const std::string& file) { return files.ReLoad(file); }
 
 }  // namespace varnock::cli
