@@ -107,10 +107,10 @@ ifeq ($(PGO),1)
 	cmake --build $(PGO_DIR) -j $(JOBS) --target read_all varnock-cli
 	bash bench/pgo-train.sh $(PGO_DIR) $(PGO_PROFILE)
 	cmake -S . -B $(BENCH_DIR) $(BENCH_CMAKE) -DVARNOCK_PGO=use -DVARNOCK_PGO_PROFILE=$(PGO_PROFILE) $(CMAKE_ARGS)
-	cmake --build $(BENCH_DIR) -j $(JOBS) --clean-first --target pgn_reader_bench read_all eco_bench varnock-cli
+	cmake --build $(BENCH_DIR) -j $(JOBS) --clean-first --target pgn_reader_bench read_all eco_bench varnock-cli save_step
 else
 	cmake -S . -B $(BENCH_DIR) $(BENCH_CMAKE) -DVARNOCK_PGO= $(CMAKE_ARGS)
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target pgn_reader_bench read_all eco_bench varnock-cli
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target pgn_reader_bench read_all eco_bench varnock-cli save_step
 endif
 	$(BENCH_DIR)/bench/pgn_reader_bench
 	bash bench/compare_pgn_extract.sh --build $(BENCH_DIR) $(BENCH_ARGS)
