@@ -1121,14 +1121,15 @@ bool PgnReader::QuickLaneOpen(bool& inCheck) {
 void PgnReader::AppendPlain(int from, int to, std::string_view marks) {
   GameTree& tree = *tree_;
   const NodeRef before = tree.current;
-  if (AppendReadMove(tree, from, to, ctx_.prompt, sets_) == EntryOutcome::Refused) {
+  bool givesCheck = false;
+  if (AppendReadMove(tree, from, to, ctx_.prompt, sets_, givesCheck) == EntryOutcome::Refused) {
     accepting_ = false;  // no node slot could be had: the line ends here
     appendable_ = kNoNode;
     mark_.clear();
     return;
   }
   appendable_ = tree.current;
-  appendableGivesCheck_ = tree.Node(tree.current).Has2(kFlag2Check);
+  appendableGivesCheck_ = givesCheck;
   if (before == mainLineNode_) mainLineNode_ = tree.current;  // appended straight after it
   if (!pendingBefore_.empty()) {
     SetComment(tree, tree.current, NodeStore::kBefore, pendingBefore_, false);

@@ -288,7 +288,8 @@ bool StartsReadGame(const GameTree& game) {
 
 // Called for nearly every move of a file read: node creation and the board
 // update are compiled into it (flatten).
-[[gnu::flatten]] EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt, BoardSets& sets) {
+[[gnu::flatten]] EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt, BoardSets& sets,
+                                             bool& givesCheck) {
   const std::uint8_t mover = game.sideToMove;
   const std::uint8_t moving = game.board[static_cast<std::size_t>(from)];
   const std::uint8_t captured = game.board[static_cast<std::size_t>(to)];
@@ -323,6 +324,7 @@ bool StartsReadGame(const GameTree& game) {
   game.current = game.lineEnd = node;
   game.sideToMove = Opponent(mover);
   game.commentRingValid = false;
+  givesCheck = request.check;
   return EntryOutcome::Added;
 }
 

@@ -72,12 +72,13 @@ EntryOutcome PlayReadMove(GameTree& game, int from, int to, std::uint8_t promoti
 // pass or a set-up position, or as the first move from the standard start.
 // The caller checks those conditions (ExtendsReadLine, StartsReadGame).
 // The board is changed in place and put back if no node slot can be had;
-// `sets`, the board's square sets, follow it.
+// `sets`, the board's square sets, follow it. `givesCheck` tells whether the
+// move entered checks the other side.
 bool ExtendsReadLine(const GameTree& game);
 // Nothing is played yet from a root without a set-up position: the standard
 // start, where no side is in check, is on the board.
 bool StartsReadGame(const GameTree& game);
-EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt, BoardSets& sets);
+EntryOutcome AppendReadMove(GameTree& game, int from, int to, UserPrompt* prompt, BoardSets& sets, bool& givesCheck);
 
 // The pass command: a move from a8 to a8.
 EntryOutcome CmPass(GameTree& game, UserPrompt& prompt);

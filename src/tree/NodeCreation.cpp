@@ -49,13 +49,14 @@ NodeRef CreateNode(GameTree& game, const NewNode& request, UserPrompt* prompt) {
   NodeStore& store = game.Store();
   const int distance = game.lineEnd != kNoNode ? SnapshotDistance(game, game.lineEnd) : 0;
   const bool snapshot = NeedsSnapshot(game, request, distance);
-  const NodeRef ref = store.Allocate(snapshot);
+  MoveNode* slot = nullptr;
+  const NodeRef ref = store.Allocate(snapshot, &slot);
   if (ref == kNoNode) [[unlikely]] {
     TellNoSlot(store, prompt);
     return kNoNode;
   }
   // A new slot is clear but for its in-use bit: the flags are written whole.
-  MoveNode& node = store.Node(ref);
+  MoveNode& node = *slot;
   node.SetMove(request.from, request.to, StoredPieceOf(request.piece));
   node.flags = static_cast<std::uint8_t>((request.whiteMoved ? kFlagBlackToMove : 0) |
                                          ((request.kind & 1) ? kFlagKindLow : 0) | (snapshot ? kFlagSnapshot : 0));

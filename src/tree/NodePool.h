@@ -42,6 +42,8 @@ class NodePool {
     }
     return AllocateElsewhere();
   }
+  // The slot Allocate took last, found without looking its segment up.
+  Slot& Taken() { return *taken_; }
 
   Slot& At(std::uint32_t index) { return segments_[index / kSegmentSlots]->slots[index % kSegmentSlots]; }
   const Slot& At(std::uint32_t index) const { return segments_[index / kSegmentSlots]->slots[index % kSegmentSlots]; }
@@ -152,6 +154,7 @@ class NodePool {
     std::uint32_t slot = segment.nextFree;
     while (InUse(segment.slots[slot])) slot = (slot + 1) % kSegmentSlots;  // used < kSegmentSlots: one is free
     MarkInUse(segment.slots[slot]);
+    taken_ = &segment.slots[slot];
     ++segment.used;
     segment.highWater = std::max(segment.highWater, slot + 1);
     segment.nextFree = slot + 1;
@@ -166,6 +169,7 @@ class NodePool {
 
   std::vector<std::unique_ptr<Segment>> segments_;
   std::size_t last_ = 0;
+  Slot* taken_ = nullptr;
   bool systemRefused_ = false;
   std::size_t maxSegments_ = ((std::uint32_t{1} << 31) - 2) / kSegmentSlots;
 };

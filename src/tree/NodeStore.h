@@ -30,15 +30,18 @@ class NodeStore {
   NodeStore(const NodeStore&) = delete;
   NodeStore& operator=(const NodeStore&) = delete;
 
-  // A new node slot, marked in use; kNoNode when none can be had.
-  NodeRef Allocate(bool withSnapshot) {
+  // A new node slot, marked in use; kNoNode when none can be had. Its node
+  // is `*node` then, when asked for.
+  NodeRef Allocate(bool withSnapshot, MoveNode** node = nullptr) {
     if (withSnapshot) {
       const std::uint32_t index = snapshots_.Allocate();
       if (index == NodePool<SnapshotNode>::kNoSlot) return Refused(snapshots_.SystemRefused());
+      if (node) *node = &snapshots_.Taken().node;
       return (index + 1) | kSnapshotBit;
     }
     const std::uint32_t index = plain_.Allocate();
     if (index == NodePool<MoveNode>::kNoSlot) return Refused(plain_.SystemRefused());
+    if (node) *node = &plain_.Taken();
     return index + 1;
   }
   // After Allocate failed: whether the system refused memory for a segment.
