@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <new>
 
+#include "formats/FileReading.h"
 #include "formats/SystemError.h"
 
 namespace varnock {
@@ -69,19 +70,12 @@ std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
     return std::nullopt;
   }
 
-  std::size_t done = 0;
-  while (done < loaded.text.size()) {
-    const std::size_t chunk = std::min<std::size_t>(loaded.text.size() - done, std::size_t{1} << 30);
-    const ssize_t got = ::read(file.get(), loaded.text.data() + done, chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += static_cast<std::size_t>(got);
-  }
+  const std::size_t done = ReadFileInto(file.get(), loaded.text.data(), loaded.text.size());
   // A file that shrank or grew while it was read gives no consistent text.
   char extra = 0;
   ssize_t more = 0;
   do {
-    more = done == loaded.text.size() ? ::read(file.get(), &extra, 1) : 0;
+    more = done == loaded.text.size() ? ::pread(file.get(), &extra, 1, static_cast<off_t>(done)) : 0;
   } while (more < 0 && errno == EINTR);
   if (done != loaded.text.size() || more > 0) {
     prompt.Inform("Load_File()", "Zero bytes read");

@@ -1,0 +1,86 @@
+// Reading a file into memory, in one piece or, when large, in two halves at
+// once: the bytes land at their own offsets, and a file shorter than asked
+// for is never taken for a whole one.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "formats/FileReading.h"
+#include "support/Corpus.h"
+#include "support/TempFolder.h"
+
+namespace varnock {
+namespace {
+
+using testing::TempFolder;
+
+// The largest corpus file, repeated until the text is at least `size` long,
+// then cut to it.
+std::string CorpusTextOf(std::size_t size) {
+  const auto files = testing::CorpusFiles({"big"});
+  if (files.empty()) return {};
+  const auto largest = std::max_element(files.begin(), files.end(), [](const auto& a, const auto& b) {
+    return std::filesystem::file_size(a) < std::filesystem::file_size(b);
+  });
+  const std::string one = testing::ReadCorpusFile(*largest);
+  if (one.empty()) return {};
+  std::string text;
+  while (text.size() < size) text += one;
+  text.resize(size);
+  return text;
+}
+
+// What ReadFileInto gives for `claimed` bytes of the file, which holds `text`;
+// the bytes past what was read are left as '?'.
+std::string ReadBack(const std::string& path, std::size_t claimed, std::size_t& read) {
+  std::string buffer(claimed, '?');
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  EXPECT_GE(fd, 0);
+  ::lseek(fd, 12345, SEEK_SET);  // the file offset plays no part
+  read = ReadFileInto(fd, buffer.data(), claimed);
+  ::close(fd);
+  return buffer;
+}
+
+TEST(FileReading, SmallAndLargeFilesArriveWhole) {
+  // An odd size, so that the halves do not split the text in two equal parts.
+  const std::string large = CorpusTextOf(kReadInTwoFrom + 3 * 1000 * 1000 + 7);
+  if (large.empty()) GTEST_SKIP() << "no corpus";
+  TempFolder folder;
+  for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, kReadInTwoFrom - 1, large.size()}) {
+    const std::string text = large.substr(0, size);
+    const std::string path = folder / "file.pgn";
+    testing::WriteFile(path, text);
+    std::size_t read = 0;
+    const std::string back = ReadBack(path, size, read);
+    EXPECT_EQ(read, size);
+    EXPECT_TRUE(back == text) << size << " bytes";
+  }
+}
+
+TEST(FileReading, AFileShorterThanItsSizeIsNotTakenWhole) {
+  const std::string text = CorpusTextOf(kReadInTwoFrom + 1000);
+  if (text.empty()) GTEST_SKIP() << "no corpus";
+  TempFolder folder;
+  const std::string path = folder / "short.pgn";
+  // Shorter than claimed by a little: the second half comes back short.
+  testing::WriteFile(path, text);
+  std::size_t read = 0;
+  std::string back = ReadBack(path, text.size() + 5000, read);
+  EXPECT_EQ(read, text.size());
+  EXPECT_TRUE(back.substr(0, read) == text);
+
+  // Shorter than half the claim: the first half already ends early, and
+  // nothing the helper read beyond the gap counts.
+  testing::WriteFile(path, text.substr(0, 1 << 20));
+  back = ReadBack(path, text.size(), read);
+  EXPECT_EQ(read, std::size_t{1} << 20);
+  EXPECT_TRUE(back.substr(0, read) == text.substr(0, 1 << 20));
+}
+
+}  // namespace
+}  // namespace varnock
