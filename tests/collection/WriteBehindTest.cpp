@@ -8,8 +8,8 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "collection/SaveOutput.h"
 #include "support/Corpus.h"
@@ -58,12 +58,8 @@ int WriteWithStretch(const SaveOutput& output, const std::string& path, const Re
 // A real collection, retained as a save retains it, with new text between
 // its games, written with small stretches.
 TEST(WriteBehind, ALargeSaveIsWrittenWholeAndLeavesTheCacheBehindIt) {
-  const auto files = testing::CorpusFiles({"big"});
-  if (files.empty()) GTEST_SKIP() << "no corpus";
-  const auto largest = std::max_element(files.begin(), files.end(), [](const auto& a, const auto& b) {
-    return std::filesystem::file_size(a) < std::filesystem::file_size(b);
-  });
-  const std::string text = testing::ReadCorpusFile(*largest);
+  const std::string text = testing::LargestCorpusText();
+  if (text.empty()) GTEST_SKIP() << "no corpus";
   ASSERT_GT(text.size(), std::size_t{1} << 20);
 
   TempFolder folder;

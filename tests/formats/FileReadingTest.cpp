@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 
 #include "formats/FileReading.h"
@@ -21,12 +19,7 @@ using testing::TempFolder;
 // The largest corpus file, repeated until the text is at least `size` long,
 // then cut to it.
 std::string CorpusTextOf(std::size_t size) {
-  const auto files = testing::CorpusFiles({"big"});
-  if (files.empty()) return {};
-  const auto largest = std::max_element(files.begin(), files.end(), [](const auto& a, const auto& b) {
-    return std::filesystem::file_size(a) < std::filesystem::file_size(b);
-  });
-  const std::string one = testing::ReadCorpusFile(*largest);
+  const std::string one = testing::LargestCorpusText();
   if (one.empty()) return {};
   std::string text;
   while (text.size() < size) text += one;

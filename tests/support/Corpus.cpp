@@ -29,6 +29,15 @@ std::vector<std::filesystem::path> CorpusFiles(std::initializer_list<const char*
   return files;
 }
 
+std::string LargestCorpusText() {
+  const std::vector<std::filesystem::path> files = CorpusFiles({"big"});
+  if (files.empty()) return {};
+  const auto largest = std::max_element(files.begin(), files.end(), [](const auto& a, const auto& b) {
+    return std::filesystem::file_size(a) < std::filesystem::file_size(b);
+  });
+  return ReadCorpusFile(*largest);
+}
+
 bool CorpusSampled() {
   const char* sample = std::getenv("VARNOCK_CORPUS_SAMPLE");
   return sample && *sample && std::string(sample) != "0";

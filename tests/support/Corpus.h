@@ -21,4 +21,8 @@ std::vector<std::filesystem::path> CorpusFiles(std::initializer_list<const char*
 std::vector<std::filesystem::path> CorpusSample(std::initializer_list<const char*> folders);
 bool CorpusSampled();
 
+// The whole text of the largest compressed file below the corpus folder
+// "big", or "" when the corpus is not there.
+std::string LargestCorpusText();
+
 }  // namespace varnock::testing
