@@ -302,6 +302,7 @@ class PgnReader {
   void EscapeLine();
   void SkipScannedMovetext();
   void SkipBlanksAndMoveNumbers();
+  void TakePlainMoves();
   bool TakeMoveToken();
   bool ReadTagInOneStride();
   void FinishPending();
@@ -428,6 +429,7 @@ int PgnReader::Read() {
       break;
     }
     if (state_ == State::Between) {
+      if (quickTokens) TakePlainMoves();
       SkipBlanksAndMoveNumbers();
       if (pos_ >= text_.size()) break;
       if (quickTokens && TakeMoveToken()) continue;
@@ -705,6 +707,66 @@ bool PgnReader::TakeMoveToken() {
   previous_ = text[end];
   pos_ = end + 1;
   return true;
+}
+
+// The common run of movetext, "12. Nf3 Nf6 13. exd5 ", taken move by move in
+// one loop: blanks, move numbers and moves of the plain shape that the quick
+// lane enters, each ended by a blank. It stops in front of anything else (a
+// comment, a bracket, castling, a result, a move the quick lane declines, the
+// last sixteen characters of the text), where the cursor is left after the
+// blank that ended the last move entered, as taking the moves one by one
+// would leave it; what follows is read as usual.
+void PgnReader::TakePlainMoves() {
+#if defined(__SSE2__)
+  const char* const text = text_.data();
+  const std::size_t size = text_.size();
+  std::size_t i = pos_;
+  std::size_t committed = pos_;  // the cursor after the last move entered
+  while (accepting_ && !variationStart_) {
+    // Blanks, dots and move numbers that stand alone ("12. ", "12... ").
+    std::size_t start;  // where the token begins, with a move number joined to it
+    std::size_t move;   // where its move begins
+    while (true) {
+      if (i >= size) return;
+      const char c = text[i];
+      if (IsBlank(c) || c == '.') {
+        ++i;
+        continue;
+      }
+      start = move = i;
+      if (!IsDigit(c)) break;
+      while (move < size && IsDigit(text[move])) ++move;
+      if (move >= size || text[move] != '.') return;
+      while (move < size && text[move] == '.') ++move;
+      if (move >= size) return;
+      if (!IsBlank(text[move])) break;  // "12.e4": the number and the move are one token
+      if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(i - gameStart_);
+      failureStart_ = i;
+      failureRecorded_ = true;
+      i = move;
+    }
+    // Sixteen characters to look at, and the one after them.
+    if (size - move <= 16) return;
+    const char first = text[move];
+    const bool piece = first == 'N' || first == 'B' || first == 'R' || first == 'Q' || first == 'K';
+    if (!piece && (first < 'a' || first > 'h')) return;
+    const std::size_t end = move + MoveCharRun(text + move);
+    if (end - move > 8 || !IsBlank(text[end])) return;
+    PlainShape shape;
+    if (!ReadPlainShape(text + move, end - move, shape)) return;
+    pos_ = end;  // where the reports of the move place it
+    if (!PlainMoveOf(shape, {})) {
+      pos_ = committed;
+      return;
+    }
+    if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(start - gameStart_);
+    failureStart_ = start;
+    failureRecorded_ = true;
+    movetextSeen_ = true;
+    previous_ = text[end];
+    i = pos_ = committed = end + 1;
+  }
+#endif
 }
 
 // Between tokens: blanks, dots and move numbers followed by a blank ("12. ",

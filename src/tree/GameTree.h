@@ -74,6 +74,8 @@ class GameTree {
   // walk up the tree for every move appended to a line.
   NodeRef lastCreated = kNoNode;
   int lastCreatedSnapshotDistance = 0;
+  // The node of lastCreated while that is set (slots never move).
+  MoveNode* lastCreatedNode = nullptr;
 
  private:
   NodeStore& store_;

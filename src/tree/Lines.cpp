@@ -125,7 +125,10 @@ void FreeChain(GameTree& game, NodeRef first) {
         node.Set(kFlagBranch, false);
       }
       if (game.primary == at) game.primary = kNoNode;
-      if (game.lastCreated == at) game.lastCreated = kNoNode;
+      if (game.lastCreated == at) {
+        game.lastCreated = kNoNode;
+        game.lastCreatedNode = nullptr;
+      }
       if (node.Has2(kFlag2Stored))
         for (NodeRef& slot : game.storeSlots)
           if (slot == at) slot = kNoNode;

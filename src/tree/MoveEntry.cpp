@@ -293,7 +293,13 @@ bool StartsReadGame(const GameTree& game) {
   const std::uint8_t mover = game.sideToMove;
   const std::uint8_t moving = game.board[static_cast<std::size_t>(from)];
   const std::uint8_t captured = game.board[static_cast<std::size_t>(to)];
-  const BoardSquares boardBefore = game.board;
+  // Only castling and en passant change squares beyond the two of the move:
+  // the board is kept whole for them alone, to be put back should no node be
+  // had.
+  const bool movesMore = ((moving & kKing) && IsCastlingMove(from, to)) ||
+                         ((moving & kPawn) && FileOf(from) != FileOf(to) && captured == 0);
+  BoardSquares boardBefore;
+  if (movesMore) boardBefore = game.board;
   const KingSquares kingsBefore = game.kings;
   const AppliedMove applied = ApplyMove(game.board, game.kings, from, to, 0);
   NewNode request;
@@ -315,7 +321,12 @@ bool StartsReadGame(const GameTree& game) {
   }
   const NodeRef node = CreateNode(game, request, prompt);
   if (node == kNoNode) {
-    game.board = boardBefore;
+    if (movesMore) {
+      game.board = boardBefore;
+    } else {
+      game.board[static_cast<std::size_t>(from)] = moving;
+      game.board[static_cast<std::size_t>(to)] = captured;
+    }
     game.kings = kingsBefore;
     sets = BoardSets::Of(game.board);
     return EntryOutcome::Refused;
@@ -353,6 +364,7 @@ NodeRef AddComposedNode(GameTree& game, const FENExtras& position, EntryMode mod
   if (node == kNoNode) return kNoNode;
   game.Store().SetComposed(node, position);
   game.lastCreated = kNoNode;  // a set-up position starts the snapshot count afresh
+  game.lastCreatedNode = nullptr;
   game.board = position.board;
   game.sideToMove = position.sideToMove;
   LocateKings(game.board, game.kings);

@@ -67,8 +67,13 @@ NodeRef CreateNode(GameTree& game, const NewNode& request, UserPrompt* prompt) {
   if (snapshot) *store.Snapshot(ref) = *request.boardAfter;
   if (request.rating) store.SetRating(ref, request.rating);
   if (request.assessment) store.SetAssessment(ref, request.assessment);
-  if (game.lineEnd != kNoNode && !request.firstOfNewLine) game.Node(game.lineEnd).next = ref;
+  if (game.lineEnd != kNoNode && !request.firstOfNewLine) {
+    MoveNode& parent =
+        game.lineEnd == game.lastCreated && game.lastCreatedNode ? *game.lastCreatedNode : game.Node(game.lineEnd);
+    parent.next = ref;
+  }
   game.lastCreated = ref;
+  game.lastCreatedNode = slot;
   game.lastCreatedSnapshotDistance = snapshot ? 0 : distance + 1;
   return ref;
 }

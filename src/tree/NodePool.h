@@ -152,6 +152,17 @@ class NodePool {
   // Takes the first free slot of a segment that has one, from its hint on.
   std::uint32_t TakeFrom(Segment& segment, std::size_t index) {
     std::uint32_t slot = segment.nextFree;
+    last_ = index;
+    if (slot >= segment.highWater) {
+      // No slot at or above the high-water mark was ever handed out since the
+      // segment was last cleared: the next one is free too.
+      MarkInUse(segment.slots[slot]);
+      taken_ = &segment.slots[slot];
+      ++segment.used;
+      segment.highWater = slot + 1;
+      segment.nextFree = slot + 1 < kSegmentSlots ? slot + 1 : 0;
+      return static_cast<std::uint32_t>(index * kSegmentSlots + slot);
+    }
     while (InUse(segment.slots[slot])) slot = (slot + 1) % kSegmentSlots;  // used < kSegmentSlots: one is free
     MarkInUse(segment.slots[slot]);
     taken_ = &segment.slots[slot];
@@ -160,7 +171,6 @@ class NodePool {
     segment.nextFree = slot + 1;
     while (segment.nextFree < kSegmentSlots && InUse(segment.slots[segment.nextFree])) ++segment.nextFree;
     if (segment.nextFree >= kSegmentSlots) segment.nextFree = 0;
-    last_ = index;
     return static_cast<std::uint32_t>(index * kSegmentSlots + slot);
   }
 
