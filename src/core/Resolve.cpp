@@ -8,6 +8,7 @@
 #include "core/AttackTables.h"
 #include "core/Legality.h"
 #include "core/MoveGen.h"
+#include "core/SetAttacks.h"
 
 namespace varnock {
 
@@ -176,13 +177,15 @@ bool PawnMoveAllowed(const BoardSquares& board, std::uint8_t colour, int from, i
 // squares already known to reach the destination; pawns are checked in full.
 // False means "look closer", not "illegal".
 bool SurelyLegal(const Before& before, SquareSet occupied, std::uint8_t colour, int from, int to, int inCheck,
-                 const PositionHistory& history) {
+                 const PositionHistory& history, const BoardSets* sets = nullptr) {
   if (inCheck != 0) return false;
   const std::uint8_t code = At(before.board, from);
   if (code & kKing) return false;
   if ((code & kPawn) && FileOf(from) != FileOf(to) && At(before.board, to) == 0) return false;
   const int king = before.kings.Of(colour);
-  if (king < 0 || king >= 64 || PinnedGiven(before.board, occupied, colour, from, king)) return false;
+  if (king < 0 || king >= 64) return false;
+  if (sets ? SetsPinned(*sets, colour, from, king) : PinnedGiven(before.board, occupied, colour, from, king))
+    return false;
   if (code & (kKnight | kBishop | kRook | kQueen)) return !(At(before.board, to) & colour);
   if (code & kPawn) return PawnMoveAllowed(before.board, colour, from, to);
   std::string message;
@@ -283,9 +286,9 @@ ResolvedMove ResolveMove(const BoardSquares& board, std::uint8_t colour, int che
     if (std::abs(FileOf(origin) - FileOf(toSquare)) > 1 || std::abs(RowOf(origin) - RowOf(toSquare)) > 1)
       return kNoSquare;
     if (At(board, toSquare) & colour) return kNoSquare;
-    return AttackedOnceVacated(board, occupied, colour, toSquare, origin) ? kNoSquare : origin;
+    return SetsAttack(sets, occupied & ~Bit(origin), colour, toSquare) ? kNoSquare : origin;
   }
-  if (!inCheck) return SurelyLegal(before, occupied, colour, origin, toSquare, 0, history) ? origin : kNoSquare;
+  if (!inCheck) return SurelyLegal(before, occupied, colour, origin, toSquare, 0, history, &sets) ? origin : kNoSquare;
   // In check: a move its movement rules allow is legal when it leaves the
   // king safe (which also answers for a pin).
   const bool allowed =

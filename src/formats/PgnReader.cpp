@@ -214,43 +214,39 @@ struct PlainShape {
 // keep them, or as they stand in the text with a capture mark before the
 // destination and check marks after it ("Nxf3+"). Other shapes ("Nxbd2",
 // promotions, castling) are false: they go the general way.
+// The piece a move's first letter names (0 for any other character).
+constexpr std::array<std::uint8_t, 256> kPieceLetters = [] {
+  std::array<std::uint8_t, 256> pieces{};
+  pieces['N'] = kKnight;
+  pieces['B'] = kBishop;
+  pieces['R'] = kRook;
+  pieces['Q'] = kQueen;
+  pieces['K'] = kKing;
+  return pieces;
+}();
+
+bool IsFileLetter(char c) { return static_cast<unsigned char>(c - 'a') < 8; }
+bool IsRankDigit(char c) { return static_cast<unsigned char>(c - '1') < 8; }
+
 bool ReadPlainShape(const char* text, std::size_t length, PlainShape& shape) {
   while (length > 1 && (text[length - 1] == '+' || text[length - 1] == '#')) --length;
   if (length < 2) return false;
   const char file = text[length - 2], rank = text[length - 1];
-  if (rank < '1' || rank > '8' || file < 'a' || file > 'h') return false;
+  if (!IsRankDigit(rank) || !IsFileLetter(file)) return false;
   shape.to = SquareAt(file - 'a', '8' - rank);
-  std::size_t begin = 1;
-  switch (text[0]) {
-    case 'N':
-      shape.piece = kKnight;
-      break;
-    case 'B':
-      shape.piece = kBishop;
-      break;
-    case 'R':
-      shape.piece = kRook;
-      break;
-    case 'Q':
-      shape.piece = kQueen;
-      break;
-    case 'K':
-      shape.piece = kKing;
-      break;
-    default:
-      begin = 0;
-      // A pawn reaching the last rank is a promotion.
-      if (RowOf(shape.to) == 0 || RowOf(shape.to) == 7) return false;
-      break;
-  }
+  const std::uint8_t piece = kPieceLetters[static_cast<unsigned char>(text[0])];
+  // A pawn reaching the last rank is a promotion.
+  if (piece == 0 && (rank == '1' || rank == '8')) return false;
+  shape.piece = piece != 0 ? piece : kPawn;
+  const std::size_t begin = piece != 0;
   // A capture mark before the destination; the token's first character is
   // never one, as the character steps keep that one whatever it is.
   std::size_t end = length - 2;
   if (end >= 2 && text[end - 1] == 'x') --end;
   // What stands between the piece and the destination: a file, a rank, or both.
   std::size_t h = begin;
-  if (h < end && text[h] >= 'a' && text[h] <= 'h') ++h;
-  if (h < end && text[h] >= '1' && text[h] <= '8') ++h;
+  if (h < end && IsFileLetter(text[h])) ++h;
+  if (h < end && IsRankDigit(text[h])) ++h;
   if (h != end) return false;
   shape.hint = std::string_view(text + begin, end - begin);
   return true;
@@ -748,8 +744,7 @@ void PgnReader::TakePlainMoves() {
     // Sixteen characters to look at, and the one after them.
     if (size - move <= 16) return;
     const char first = text[move];
-    const bool piece = first == 'N' || first == 'B' || first == 'R' || first == 'Q' || first == 'K';
-    if (!piece && (first < 'a' || first > 'h')) return;
+    if (kPieceLetters[static_cast<unsigned char>(first)] == 0 && !IsFileLetter(first)) return;
     const std::size_t end = move + MoveCharRun(text + move);
     if (end - move > 8 || !IsBlank(text[end])) return;
     PlainShape shape;

@@ -12,6 +12,7 @@
 #include "core/Legality.h"
 #include "core/MoveGen.h"
 #include "core/Resolve.h"
+#include "core/SetAttacks.h"
 
 namespace varnock {
 namespace {
@@ -26,6 +27,8 @@ struct Tally {
   int plainAnswersInCheck = 0;
   int castlings = 0;
   int setMoves = 0;
+  int setAttacks = 0;
+  int setPins = 0;
 };
 
 // Every king step: AttackedOnceVacated answers as playing the step on a copy
@@ -117,6 +120,29 @@ void Walk(const FENExtras& position, int depth, Tally& tally) {
       EXPECT_EQ(sets.Pieces(colour, type), PieceSet(position.board, colour, type))
           << FormatFEN(position.board, position);
 
+  // The answers from the square sets are those of the squares: attacks on
+  // every square for both sides, also once the king has left its square,
+  // and pins of every piece.
+  for (std::uint8_t colour : {kWhite, kBlack}) {
+    const int king = kings.Of(colour);
+    const std::uint64_t withoutKing = sets.occupied & ~(std::uint64_t{1} << king);
+    BoardSquares vacated = position.board;
+    vacated[static_cast<std::size_t>(king)] = 0;
+    for (int square = 0; square < 64; ++square) {
+      const bool attacked = IsSquareAttacked(position.board, colour, square).attacked;
+      EXPECT_EQ(SetsAttack(sets, sets.occupied, colour, square), attacked)
+          << FormatFEN(position.board, position) << " " << SquareName(square);
+      EXPECT_EQ(SetsAttack(sets, withoutKing, colour, square), IsSquareAttacked(vacated, colour, square).attacked)
+          << FormatFEN(position.board, position) << " without the king, " << SquareName(square);
+      tally.setAttacks += attacked;
+      if (!(position.board[static_cast<std::size_t>(square)] & colour) || square == king) continue;
+      const bool pinned = PinnedGiven(position.board, sets.occupied, colour, square, king);
+      EXPECT_EQ(SetsPinned(sets, colour, square, king), pinned)
+          << FormatFEN(position.board, position) << " " << SquareName(square);
+      tally.setPins += pinned;
+    }
+  }
+
   CheckKingSteps(position, kings, tally);
   // Castling the movement rules allow leaves the king safe: the reader asks
   // no more than that.
@@ -182,6 +208,8 @@ TEST(Attack, QuickTestsAgreeWithTheFullScanAndTheLegalMoves) {
   EXPECT_GT(tally.plainAnswersInCheck, 100);
   EXPECT_GT(tally.castlings, 1000);
   EXPECT_GT(tally.setMoves, 100000);
+  EXPECT_GT(tally.setAttacks, 100000);
+  EXPECT_GT(tally.setPins, 1000);
 }
 
 }  // namespace
