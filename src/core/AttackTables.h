@@ -125,6 +125,13 @@ inline std::uint64_t PieceSet(const BoardSquares& board, std::uint8_t colour, st
 #endif
 }
 
+// The highest square of a set as a set, none of an empty set, without the
+// branch on zero that std::bit_floor takes where the processor has no
+// leading-zero count.
+inline std::uint64_t HighestSquare(std::uint64_t squares) {
+  return (std::uint64_t{1} << (63 - __builtin_clzll(squares | 1))) & squares;
+}
+
 // The first square of `occupied` along direction d from `square`, or -1.
 inline int FirstOccupiedIn(std::uint64_t occupied, int square, int d) {
   const std::uint64_t blockers =

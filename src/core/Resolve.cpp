@@ -81,8 +81,8 @@ SquareSet CandidateOrigins(SquareSet occupied, std::uint8_t colour, std::uint8_t
     auto lowest = [](SquareSet squares) { return squares & (SquareSet{0} - squares); };
     return lowest(rays[static_cast<std::size_t>(higherA)] & occupied) |
            lowest(rays[static_cast<std::size_t>(higherB)] & occupied) |
-           std::bit_floor(rays[static_cast<std::size_t>(lowerA)] & occupied) |
-           std::bit_floor(rays[static_cast<std::size_t>(lowerB)] & occupied);
+           HighestSquare(rays[static_cast<std::size_t>(lowerA)] & occupied) |
+           HighestSquare(rays[static_cast<std::size_t>(lowerB)] & occupied);
   };
   auto straightLines = [&] { return firstAlong(kRightward, kDownward, kLeftward, kUpward); };
   auto diagonalLines = [&] { return firstAlong(kDownLeft, kDownRight, kUpLeft, kUpRight); };

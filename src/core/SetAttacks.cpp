@@ -48,7 +48,7 @@ constexpr LineTables kLines;
 // numbers grow along it, else the highest; none of an empty set.
 SquareSet Nearest(SquareSet blockers, bool increasing) {
   const SquareSet lowest = blockers & (SquareSet{0} - blockers);
-  const SquareSet highest = std::bit_floor(blockers);
+  const SquareSet highest = HighestSquare(blockers);
   return increasing ? lowest : highest;
 }
 
