@@ -277,6 +277,16 @@ std::size_t MoveCharRun(const char* text) {
   const unsigned run = ~static_cast<unsigned>(_mm_movemask_epi8(moveChars));
   return static_cast<std::size_t>(std::countr_zero(run));
 }
+
+// The length of the run of characters above the space and below 0x80 that
+// starts `text`, up to 16: where a token ended by a blank ends. Sixteen
+// characters must be there to read.
+std::size_t WordLength(const char* text) {
+  const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+  // A signed comparison: bytes from 0x80 on are below the space too.
+  const __m128i stops = _mm_cmplt_epi8(chars, _mm_set1_epi8(0x21));
+  return static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(_mm_movemask_epi8(stops)) | 0x10000u));
+}
 #endif
 
 class PgnReader {
@@ -745,7 +755,8 @@ void PgnReader::TakePlainMoves() {
     if (size - move <= 16) return;
     const char first = text[move];
     if (kPieceLetters[static_cast<unsigned char>(first)] == 0 && !IsFileLetter(first)) return;
-    const std::size_t end = move + MoveCharRun(text + move);
+    // The shape of the move decides about every character up to the blank.
+    const std::size_t end = move + WordLength(text + move);
     if (end - move > 8 || !IsBlank(text[end])) return;
     PlainShape shape;
     if (!ReadPlainShape(text + move, end - move, shape)) return;
