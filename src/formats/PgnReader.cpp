@@ -722,7 +722,7 @@ bool PgnReader::TakeMoveToken() {
 // last sixteen characters of the text), where the cursor is left after the
 // blank that ended the last move entered, as taking the moves one by one
 // would leave it; what follows is read as usual.
-void PgnReader::TakePlainMoves() {
+[[gnu::flatten]] void PgnReader::TakePlainMoves() {
 #if defined(__SSE2__)
   const char* const text = text_.data();
   const std::size_t size = text_.size();
