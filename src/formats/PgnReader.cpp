@@ -14,6 +14,7 @@
 #include "core/Fen.h"
 #include "core/Format.h"
 #include "core/Resolve.h"
+#include "core/SetAttacks.h"
 #include "formats/PgnMoveToken.h"
 #include "formats/PgnReports.h"
 #include "tree/Bookmarks.h"
@@ -288,6 +289,26 @@ std::size_t WordLength(const char* text) {
   return static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(_mm_movemask_epi8(stops)) | 0x10000u));
 }
 #endif
+
+// Whether the side to move, its king on its home square, may castle: the
+// rook on its corner, the squares between them empty, the king's square, the
+// one it crosses and the one it lands on not attacked, and neither piece
+// moved (or denied the right by a set-up position). What the movement rules
+// ask of castling, answered from the square sets.
+bool CastlingAllowed(const BoardSquares& board, const BoardSets& sets, const CastlingHistory& history,
+                     std::uint8_t side, bool kingSide) {
+  const int home = side == kWhite ? kE1 : kE8;
+  const int row = RowOf(home);
+  const int corner = SquareAt(kingSide ? 7 : 0, row);
+  if (board[static_cast<std::size_t>(corner)] != (kRook | side)) return false;
+  const std::uint64_t between = (kingSide ? std::uint64_t{0x60} : std::uint64_t{0x0E}) << (8 * row);
+  if (sets.occupied & between) return false;
+  const int transit = SquareAt(kingSide ? 5 : 3, row), landing = SquareAt(kingSide ? 6 : 2, row);
+  if (SetsAttack(sets, sets.occupied, side, transit) || SetsAttack(sets, sets.occupied, side, landing) ||
+      SetsAttack(sets, sets.occupied, side, home))
+    return false;
+  return history.Unchanged(home) && history.Unchanged(corner) && history.Granted(side, kingSide);
+}
 
 class PgnReader {
  public:
@@ -754,16 +775,31 @@ bool PgnReader::TakeMoveToken() {
     // Sixteen characters to look at, and the one after them.
     if (size - move <= 16) return;
     const char first = text[move];
-    if (kPieceLetters[static_cast<unsigned char>(first)] == 0 && !IsFileLetter(first)) return;
-    // The shape of the move decides about every character up to the blank.
-    const std::size_t end = move + WordLength(text + move);
-    if (end - move > 8 || !IsBlank(text[end])) return;
-    PlainShape shape;
-    if (!ReadPlainShape(text + move, end - move, shape)) return;
-    pos_ = end;  // where the reports of the move place it
-    if (!PlainMoveOf(shape, {})) {
-      pos_ = committed;
-      return;
+    std::size_t end;
+    if (first == 'O') {
+      // Castling, perhaps with a check mark.
+      const int castling = CastlingLength(text + move, size - move);
+      if (castling == 0) return;
+      end = move + 2 * static_cast<std::size_t>(castling) - 1;
+      while (end < size && (text[end] == '+' || text[end] == '#')) ++end;
+      if (end >= size || !IsBlank(text[end])) return;
+      pos_ = end;  // where the reports of the move place it
+      if (!PlainCastling(castling == 2)) {
+        pos_ = committed;
+        return;
+      }
+    } else {
+      if (kPieceLetters[static_cast<unsigned char>(first)] == 0 && !IsFileLetter(first)) return;
+      // The shape of the move decides about every character up to the blank.
+      end = move + WordLength(text + move);
+      if (end - move > 8 || !IsBlank(text[end])) return;
+      PlainShape shape;
+      if (!ReadPlainShape(text + move, end - move, shape)) return;
+      pos_ = end;
+      if (!PlainMoveOf(shape, {})) {
+        pos_ = committed;
+        return;
+      }
     }
     if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(start - gameStart_);
     failureStart_ = start;
@@ -1146,7 +1182,7 @@ bool PgnReader::PlainMove() {
 
 // Castling by the quick lane, when the position allows it; the general path
 // reports one it does not allow.
-bool PgnReader::PlainCastling(bool kingSide) {
+[[gnu::noinline]] bool PgnReader::PlainCastling(bool kingSide) {
   const GameTree& tree = *tree_;
   bool inCheck = false;
   if (!QuickLaneOpen(inCheck) || inCheck) return false;
@@ -1154,10 +1190,17 @@ bool PgnReader::PlainCastling(bool kingSide) {
     castling_ = CastlingHistoryAt(tree.Store(), tree.current);
     castlingKnown_ = true;
   }
-  const ResolvedToken move =
-      ResolveCastling(tree.board, tree.sideToMove, kingSide, NodeHistory(tree.Store(), tree.current, castling_));
-  if (!move.found) return false;
-  AppendPlain(move.from, move.to, {});
+  const std::uint8_t side = tree.sideToMove;
+  const int from = side == kWhite ? kE1 : kE8;
+  const int to = from + (kingSide ? 2 : -2);
+  if (tree.board[static_cast<std::size_t>(from)] == (kKing | side)) {
+    // The king on its square: the rules asked of the square sets and the
+    // castling history.
+    if (!CastlingAllowed(tree.board, sets_, castling_, side, kingSide)) return false;
+  } else if (!ResolveCastling(tree.board, side, kingSide, NodeHistory(tree.Store(), tree.current, castling_)).found) {
+    return false;
+  }
+  AppendPlain(from, to, {});
   if (tree.current == appendable_) castling_.Follow(tree.Node(tree.current));
   return true;
 }

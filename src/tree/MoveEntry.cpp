@@ -3,6 +3,7 @@
 #include "core/Attack.h"
 #include "core/Format.h"
 #include "core/Legality.h"
+#include "core/SetAttacks.h"
 #include "tree/Lines.h"
 #include "tree/Navigation.h"
 #include "tree/NodeCreation.h"
@@ -317,7 +318,7 @@ bool StartsReadGame(const GameTree& game) {
     request.check = MoveGivesCheck(game.board, sets.occupied, game.kings.Of(Opponent(mover)), from, to);
   } else {
     sets = BoardSets::Of(game.board);
-    request.check = IsKingAttacked(game.board, game.kings, Opponent(mover));
+    request.check = SetsAttack(sets, sets.occupied, Opponent(mover), game.kings.Of(Opponent(mover)));
   }
   const NodeRef node = CreateNode(game, request, prompt);
   if (node == kNoNode) {
