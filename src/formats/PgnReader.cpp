@@ -456,8 +456,11 @@ int PgnReader::Read() {
       break;
     }
     if (state_ == State::Between) {
-      if (quickTokens) TakePlainMoves();
       SkipBlanksAndMoveNumbers();
+      if (quickTokens && pos_ < text_.size() && text_[pos_] != '[') {  // not at a tag
+        TakePlainMoves();
+        SkipBlanksAndMoveNumbers();
+      }
       if (pos_ >= text_.size()) break;
       if (quickTokens && TakeMoveToken()) continue;
     }
