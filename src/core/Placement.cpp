@@ -1,5 +1,9 @@
 #include "core/Placement.h"
 
+#include <bit>
+
+#include "core/AttackTables.h"
+
 namespace varnock {
 
 void BoardFromPlacement(std::string_view text, BoardSquares& board) {
@@ -50,16 +54,10 @@ KingSearch FindKing(const BoardSquares& board, std::uint8_t colour) {
 }
 
 void LocateKings(const BoardSquares& board, KingSquares& kings) {
-  kings.white = kNoSquare;
-  kings.black = kNoSquare;
-  for (int square = 0; square < 64; ++square) {
-    std::uint8_t code = board[static_cast<std::size_t>(square)];
-    if (code & kKing) {
-      if ((code & kWhite) && kings.white == kNoSquare) kings.white = square;
-      if ((code & kBlack) && kings.black == kNoSquare) kings.black = square;
-      if (kings.white != kNoSquare && kings.black != kNoSquare) break;
-    }
-  }
+  // The first square of each colour's king, sixteen squares at a time.
+  const std::uint64_t white = PieceSet(board, kWhite, kKing), black = PieceSet(board, kBlack, kKing);
+  kings.white = white != 0 ? std::countr_zero(white) : kNoSquare;
+  kings.black = black != 0 ? std::countr_zero(black) : kNoSquare;
 }
 
 }  // namespace varnock
