@@ -300,9 +300,21 @@ bool StartsReadGame(const GameTree& game) {
   const bool movesMore = ((moving & kKing) && IsCastlingMove(from, to)) ||
                          ((moving & kPawn) && FileOf(from) != FileOf(to) && captured == 0);
   BoardSquares boardBefore;
-  if (movesMore) boardBefore = game.board;
   const KingSquares kingsBefore = game.kings;
-  const AppliedMove applied = ApplyMove(game.board, game.kings, from, to, 0);
+  AppliedMove applied;
+  if (movesMore || from < 0 || from >= 64 || to < 0 || to >= 64 || from == to) {
+    boardBefore = game.board;
+    applied = ApplyMove(game.board, game.kings, from, to, 0);
+  } else {
+    // What ApplyMove does for a move of two squares, without asking again
+    // what kind of move it is.
+    const std::uint8_t colour = moving & kColourMask;
+    if ((moving & kKing) && (colour == kWhite || colour == kBlack)) game.kings.Of(colour) = to;
+    game.board[static_cast<std::size_t>(to)] = moving;
+    game.board[static_cast<std::size_t>(from)] = 0;
+    applied.capture = captured != 0;
+    if (captured & kKing) LocateKings(game.board, game.kings);
+  }
   NewNode request;
   request.boardAfter = &game.board;
   request.from = from;
@@ -322,7 +334,7 @@ bool StartsReadGame(const GameTree& game) {
   }
   const NodeRef node = CreateNode(game, request, prompt);
   if (node == kNoNode) {
-    if (movesMore) {
+    if (movesMore || from < 0 || from >= 64 || to < 0 || to >= 64 || from == to) {
       game.board = boardBefore;
     } else {
       game.board[static_cast<std::size_t>(from)] = moving;
