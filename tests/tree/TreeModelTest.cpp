@@ -4,6 +4,7 @@
 #include <random>
 
 #include "TreeTesting.h"
+#include "core/BoardSets.h"
 #include "core/Fen.h"
 #include "core/MoveGen.h"
 #include "support/ScriptedPrompt.h"
@@ -97,6 +98,42 @@ TEST(NodePools, ExhaustionIsReportedAndTheMoveIsNotAdded) {
   NodeRef end = game.lineEnd;
   EXPECT_EQ(game.current, end);
   EXPECT_EQ(game.Node(end).next, kNoNode);
+}
+
+// A read move refused for want of a node slot leaves the position as it was:
+// the board, the kings, the square sets and the current node. The refused
+// move is a capture, so both of its squares must be put back.
+TEST(NodePools, AReadMoveRefusedLeavesThePositionAsItWas) {
+  NodeStore store;
+  store.PlainPool().SetMaxSegments(1);
+  GameTree game(store);
+  ScriptedPrompt prompt;
+  ASSERT_EQ(PlayMove(game, Square("e2"), Square("e4"), prompt), EntryOutcome::Added);
+  ASSERT_EQ(PlayMove(game, Square("d7"), Square("d5"), prompt), EntryOutcome::Added);
+  const std::vector<std::string> dance = {"g1f3", "g8f6", "f3g1", "f6g8"};
+  BoardSets sets = BoardSets::Of(game.board);
+  bool refused = false;
+  for (int played = 0; played < 2000 && !refused; ++played) {
+    const std::string& m = dance[static_cast<std::size_t>(played % 4)];
+    bool check = false;
+    refused = AppendReadMove(game, Square(m.substr(0, 2)), Square(m.substr(2, 2)), &prompt, sets, check) ==
+              EntryOutcome::Refused;
+  }
+  ASSERT_TRUE(refused);
+  // The pool is full: the capture on d5 or e4, whoever is to move, is refused too.
+  const bool white = game.sideToMove == kWhite;
+  const BoardSquares board = game.board;
+  const KingSquares kings = game.kings;
+  const NodeRef current = game.current;
+  bool check = false;
+  EXPECT_EQ(AppendReadMove(game, Square(white ? "e4" : "d5"), Square(white ? "d5" : "e4"), &prompt, sets, check),
+            EntryOutcome::Refused);
+  EXPECT_EQ(game.board, board);
+  EXPECT_EQ(game.kings.white, kings.white);
+  EXPECT_EQ(game.kings.black, kings.black);
+  EXPECT_EQ(sets, BoardSets::Of(game.board));
+  EXPECT_EQ(game.current, current);
+  EXPECT_EQ(prompt.Last().text, "Unable to find a free segment");
 }
 
 // Random legal games checked against an independent replay: the rebuilt
