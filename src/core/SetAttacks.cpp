@@ -1,7 +1,6 @@
 #include "core/SetAttacks.h"
 
 #include <array>
-#include <bit>
 
 #include "core/AttackTables.h"
 
@@ -54,7 +53,7 @@ SquareSet Nearest(SquareSet blockers, bool increasing) {
 
 std::size_t ColourIndex(std::uint8_t colour) { return colour == kWhite ? 1 : 0; }
 
-// The enemy sliders that move along a line of the given kind.
+// The sliders among `side` that move along a line of the given kind.
 SquareSet Sliders(const BoardSets& sets, SquareSet side, bool diagonal) {
   const SquareSet bishops = sets.types[2], rooks = sets.types[3], queens = sets.types[4];
   return side & (diagonal ? bishops | queens : rooks | queens);

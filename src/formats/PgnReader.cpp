@@ -211,10 +211,6 @@ struct PlainShape {
   int to = kNoSquare;
 };
 
-// Reads a move token as a plain move: the characters as the character steps
-// keep them, or as they stand in the text with a capture mark before the
-// destination and check marks after it ("Nxf3+"). Other shapes ("Nxbd2",
-// promotions, castling) are false: they go the general way.
 // The piece a move's first letter names (0 for any other character).
 constexpr std::array<std::uint8_t, 256> kPieceLetters = [] {
   std::array<std::uint8_t, 256> pieces{};
@@ -229,6 +225,10 @@ constexpr std::array<std::uint8_t, 256> kPieceLetters = [] {
 bool IsFileLetter(char c) { return static_cast<unsigned char>(c - 'a') < 8; }
 bool IsRankDigit(char c) { return static_cast<unsigned char>(c - '1') < 8; }
 
+// Reads a move token as a plain move: the characters as the character steps
+// keep them, or as they stand in the text with a capture mark before the
+// destination and check marks after it ("Nxf3+"). Other shapes ("Nxbd2",
+// promotions, castling) are false: they go the general way.
 bool ReadPlainShape(const char* text, std::size_t length, PlainShape& shape) {
   while (length > 1 && (text[length - 1] == '+' || text[length - 1] == '#')) --length;
   if (length < 2) return false;
@@ -740,12 +740,12 @@ bool PgnReader::TakeMoveToken() {
 }
 
 // The common run of movetext, "12. Nf3 Nf6 13. exd5 ", taken move by move in
-// one loop: blanks, move numbers and moves of the plain shape that the quick
-// lane enters, each ended by a blank. It stops in front of anything else (a
-// comment, a bracket, castling, a result, a move the quick lane declines, the
-// last sixteen characters of the text), where the cursor is left after the
-// blank that ended the last move entered, as taking the moves one by one
-// would leave it; what follows is read as usual.
+// one loop: blanks, move numbers, and moves of the plain shape and castling
+// that the quick lane enters, each ended by a blank. It stops in front of
+// anything else (a comment, a bracket, a result, a move with a mark, a move
+// the quick lane declines, the last sixteen characters of the text), where
+// the cursor is left after the blank that ended the last move entered, as
+// taking the moves one by one would leave it; what follows is read as usual.
 [[gnu::flatten]] void PgnReader::TakePlainMoves() {
 #if defined(__SSE2__)
   const char* const text = text_.data();
