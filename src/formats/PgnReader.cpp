@@ -457,12 +457,13 @@ int PgnReader::Read() {
     }
     if (state_ == State::Between) {
       SkipBlanksAndMoveNumbers();
-      if (quickTokens && pos_ < text_.size() && text_[pos_] != '[') {  // not at a tag
+      if (pos_ >= text_.size()) break;
+      if (quickTokens && text_[pos_] != '[') {  // not at a tag
         TakePlainMoves();
         SkipBlanksAndMoveNumbers();
+        if (pos_ >= text_.size()) break;
+        if (TakeMoveToken()) continue;
       }
-      if (pos_ >= text_.size()) break;
-      if (quickTokens && TakeMoveToken()) continue;
     }
     const char c = text_[pos_];
     if (c == '\0') break;
