@@ -34,15 +34,20 @@ bool IsCastlingMove(int from, int to) {
   return (from == kE1 && (to == kG1 || to == kC1)) || (from == kE8 && (to == kG8 || to == kC8));
 }
 
+CastlingSquares CastlingSquaresOf(std::uint8_t colour, bool kingSide) {
+  const int home = colour == kWhite ? kE1 : kE8;
+  const int row = RowOf(home);
+  const std::uint64_t between = (kingSide ? std::uint64_t{0x60} : std::uint64_t{0x0E}) << (8 * row);  // f-g, b-d
+  return {home, SquareAt(kingSide ? 7 : 0, row), SquareAt(kingSide ? 5 : 3, row), SquareAt(kingSide ? 6 : 2, row),
+          between};
+}
+
 void MoveCastlingRook(BoardSquares& board, int kingFrom, int kingTo) {
   if (!IsCastlingMove(kingFrom, kingTo)) return;
-  const bool kingSide = FileOf(kingTo) == 6;
-  const int row = RowOf(kingTo);
-  const int corner = SquareAt(kingSide ? 7 : 0, row);
-  const int landing = SquareAt(kingSide ? 5 : 3, row);
-  std::uint8_t& rook = board[static_cast<std::size_t>(corner)];
+  const CastlingSquares squares = CastlingSquaresOf(kingFrom == kE1 ? kWhite : kBlack, FileOf(kingTo) == 6);
+  std::uint8_t& rook = board[static_cast<std::size_t>(squares.corner)];
   if (!(rook & kRook)) return;
-  board[static_cast<std::size_t>(landing)] = rook;
+  board[static_cast<std::size_t>(squares.transit)] = rook;  // the rook lands where the king crossed
   rook = 0;
 }
 
@@ -57,19 +62,16 @@ namespace {
 bool CastlingValid(const BoardSquares& board, std::uint8_t colour, int from, int to, const PositionHistory& history,
                    std::string& message, bool& recognised) {
   recognised = false;
-  const int home = colour == kWhite ? kE1 : kE8;
-  if (from != home || !IsCastlingMove(from, to)) return false;
-  const int row = RowOf(from);
   const bool kingSide = FileOf(to) == 6;
-  const int corner = SquareAt(kingSide ? 7 : 0, row);
+  const CastlingSquares squares = CastlingSquaresOf(colour, kingSide);
+  if (from != squares.home || !IsCastlingMove(from, to)) return false;
+  const int corner = squares.corner;
   if (At(board, corner) != (kRook | colour)) return false;
-  const int firstBetween = kingSide ? 5 : 1, lastBetween = kingSide ? 6 : 3;
-  for (int file = firstBetween; file <= lastBetween; ++file)
-    if (At(board, SquareAt(file, row)) != 0) return false;
+  if (OccupiedSet(board) & squares.between) return false;
   recognised = true;
 
   const char* const side = ColourName(colour);  // made into text only for a message
-  const int transit = SquareAt(kingSide ? 5 : 3, row);
+  const int transit = squares.transit;
   if (IsSquareAttacked(board, colour, transit).attacked || IsSquareAttacked(board, colour, to).attacked) {
     message = std::string(side) + ": Invalid castling.  Transit square is covered.";
     return false;

@@ -48,4 +48,16 @@ void MoveCastlingRook(BoardSquares& board, int kingFrom, int kingTo);
 //   Whether a king move from -> to is castling.
 bool IsCastlingMove(int from, int to);
 
+// The squares of one castling: the king's home, the rook's corner, the
+// square the king crosses (where the rook lands), the one the king lands on,
+// and the squares between king and rook as a set (bit n for square n).
+struct CastlingSquares {
+  int home;
+  int corner;
+  int transit;
+  int landing;
+  std::uint64_t between;
+};
+CastlingSquares CastlingSquaresOf(std::uint8_t colour, bool kingSide);
+
 }  // namespace varnock

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/AttackTables.h"
+#include "core/Legality.h"
 
 namespace varnock {
 
@@ -88,6 +89,17 @@ bool SetsPinned(const BoardSets& sets, std::uint8_t colour, int square, int king
   const SquareSet beyond = Nearest(kLines.ray[static_cast<std::size_t>(square)][line] & sets.occupied, increasing);
   const SquareSet enemy = sets.colours[1 - ColourIndex(colour)];
   return (first == Bit(square)) & ((beyond & Sliders(sets, enemy, kLines.diagonal[line])) != 0);
+}
+
+bool SetsCastlingAllowed(const BoardSquares& board, const BoardSets& sets, std::uint8_t colour, bool kingSide,
+                         const PositionHistory& history) {
+  const CastlingSquares squares = CastlingSquaresOf(colour, kingSide);
+  if (board[static_cast<std::size_t>(squares.corner)] != (kRook | colour)) return false;
+  if (sets.occupied & squares.between) return false;
+  for (const int square : {squares.transit, squares.landing, squares.home})
+    if (SetsAttack(sets, sets.occupied, colour, square)) return false;
+  return history.SquareUnchanged(squares.home) && history.SquareUnchanged(squares.corner) &&
+         history.CastlingGranted(colour, kingSide);
 }
 
 }  // namespace varnock

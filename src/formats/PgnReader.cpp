@@ -259,6 +259,30 @@ int CastlingLength(const char* text, std::size_t size) {
   return size >= 5 && text[3] == '-' && text[4] == 'O' ? 3 : 2;
 }
 
+// Where a castling token at `move` ends ("O-O" or "O-O-O", perhaps with check
+// marks), when a blank follows it; 0 for any other text. `castling` is 2 for
+// king side, 3 for queen side.
+std::size_t CastlingTokenEnd(const char* text, std::size_t move, std::size_t size, int& castling) {
+  castling = CastlingLength(text + move, size - move);
+  if (castling == 0) return 0;
+  std::size_t end = move + 2 * static_cast<std::size_t>(castling) - 1;
+  while (end < size && (text[end] == '+' || text[end] == '#')) ++end;
+  return end < size && IsBlank(text[end]) ? end : 0;
+}
+
+constexpr std::size_t kNoMoveNumber = ~std::size_t{0};
+
+// Past the move number at `i`, digits and the dots after them ("12.",
+// "12..."): where the dots end, perhaps at the end of the text;
+// kNoMoveNumber when no digit or no dot is there.
+std::size_t PastMoveNumber(const char* text, std::size_t i, std::size_t size) {
+  std::size_t end = i;
+  while (end < size && IsDigit(text[end])) ++end;
+  if (end == i || end >= size || text[end] != '.') return kNoMoveNumber;
+  while (end < size && text[end] == '.') ++end;
+  return end;
+}
+
 #if defined(__SSE2__)
 // The length of the run of characters a move token may hold ("a" to "h", "1"
 // to "8", the piece letters, "x", "+" and "#") that starts `text`, up to 16;
@@ -289,26 +313,6 @@ std::size_t WordLength(const char* text) {
   return static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(_mm_movemask_epi8(stops)) | 0x10000u));
 }
 #endif
-
-// Whether the side to move, its king on its home square, may castle: the
-// rook on its corner, the squares between them empty, the king's square, the
-// one it crosses and the one it lands on not attacked, and neither piece
-// moved (or denied the right by a set-up position). What the movement rules
-// ask of castling, answered from the square sets.
-bool CastlingAllowed(const BoardSquares& board, const BoardSets& sets, const CastlingHistory& history,
-                     std::uint8_t side, bool kingSide) {
-  const int home = side == kWhite ? kE1 : kE8;
-  const int row = RowOf(home);
-  const int corner = SquareAt(kingSide ? 7 : 0, row);
-  if (board[static_cast<std::size_t>(corner)] != (kRook | side)) return false;
-  const std::uint64_t between = (kingSide ? std::uint64_t{0x60} : std::uint64_t{0x0E}) << (8 * row);
-  if (sets.occupied & between) return false;
-  const int transit = SquareAt(kingSide ? 5 : 3, row), landing = SquareAt(kingSide ? 6 : 2, row);
-  if (SetsAttack(sets, sets.occupied, side, transit) || SetsAttack(sets, sets.occupied, side, landing) ||
-      SetsAttack(sets, sets.occupied, side, home))
-    return false;
-  return history.Unchanged(home) && history.Unchanged(corner) && history.Granted(side, kingSide);
-}
 
 class PgnReader {
  public:
@@ -671,21 +675,16 @@ bool PgnReader::TakeMoveToken() {
   const std::size_t size = text_.size();
   std::size_t move = start;  // where the kept text begins
   if (IsDigit(text[start])) {
-    while (move < size && IsDigit(text[move])) ++move;
-    if (move >= size || text[move] != '.') return false;
-    while (move < size && text[move] == '.') ++move;
-    if (move >= size) return false;
+    move = PastMoveNumber(text, start, size);
+    if (move >= size) return false;  // no number, or nothing after it
   } else if (text[start] != 'O' && (!IsLetter(text[start]) || !isMoveChar(text[start]))) {
     return false;
   }
   std::size_t end = move;
   int castling = 0;  // 2 for "O-O", 3 for "O-O-O"
   if (text[move] == 'O') {
-    castling = CastlingLength(text + move, size - move);
-    if (castling == 0) return false;
-    end = move + 2 * castling - 1;
-    while (end < size && (text[end] == '+' || text[end] == '#')) ++end;
-    if (end >= size || !IsBlank(text[end])) return false;
+    end = CastlingTokenEnd(text, move, size, castling);
+    if (end == 0) return false;
   } else {
 #if defined(__SSE2__)
     if (size - move >= 16) {
@@ -766,10 +765,8 @@ bool PgnReader::TakeMoveToken() {
       }
       start = move = i;
       if (!IsDigit(c)) break;
-      while (move < size && IsDigit(text[move])) ++move;
-      if (move >= size || text[move] != '.') return;
-      while (move < size && text[move] == '.') ++move;
-      if (move >= size) return;
+      move = PastMoveNumber(text, i, size);
+      if (move >= size) return;         // no number, or nothing after it
       if (!IsBlank(text[move])) break;  // "12.e4": the number and the move are one token
       if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(i - gameStart_);
       failureStart_ = i;
@@ -781,12 +778,9 @@ bool PgnReader::TakeMoveToken() {
     const char first = text[move];
     std::size_t end;
     if (first == 'O') {
-      // Castling, perhaps with a check mark.
-      const int castling = CastlingLength(text + move, size - move);
-      if (castling == 0) return;
-      end = move + 2 * static_cast<std::size_t>(castling) - 1;
-      while (end < size && (text[end] == '+' || text[end] == '#')) ++end;
-      if (end >= size || !IsBlank(text[end])) return;
+      int castling = 0;
+      end = CastlingTokenEnd(text, move, size, castling);
+      if (end == 0) return;
       pos_ = end;  // where the reports of the move place it
       if (!PlainCastling(castling == 2)) {
         pos_ = committed;
@@ -831,10 +825,8 @@ void PgnReader::SkipBlanksAndMoveNumbers() {
       continue;
     }
     if (!IsDigit(c)) break;
-    std::size_t end = i + 1;
-    while (end < size && IsDigit(text[end])) ++end;
-    if (end >= size || text[end] != '.') break;
-    while (end < size && text[end] == '.') ++end;
+    const std::size_t end = PastMoveNumber(text, i, size);
+    if (end == kNoMoveNumber) break;
     if (end < size && !IsBlank(text[end])) break;  // "12.e4": the number and the move are one token
     if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(i - gameStart_);
     if (accepting_) {
@@ -1200,7 +1192,8 @@ bool PgnReader::PlainMove() {
   if (tree.board[static_cast<std::size_t>(from)] == (kKing | side)) {
     // The king on its square: the rules asked of the square sets and the
     // castling history.
-    if (!CastlingAllowed(tree.board, sets_, castling_, side, kingSide)) return false;
+    if (!SetsCastlingAllowed(tree.board, sets_, side, kingSide, NodeHistory(tree.Store(), tree.current, castling_)))
+      return false;
   } else if (!ResolveCastling(tree.board, side, kingSide, NodeHistory(tree.Store(), tree.current, castling_)).found) {
     return false;
   }

@@ -299,10 +299,12 @@ bool StartsReadGame(const GameTree& game) {
   // had.
   const bool movesMore = ((moving & kKing) && IsCastlingMove(from, to)) ||
                          ((moving & kPawn) && FileOf(from) != FileOf(to) && captured == 0);
+  // Any other move changes its two squares alone, and the king squares.
+  const bool twoSquares = !movesMore && from >= 0 && from < 64 && to >= 0 && to < 64 && from != to;
   BoardSquares boardBefore;
   const KingSquares kingsBefore = game.kings;
   AppliedMove applied;
-  if (movesMore || from < 0 || from >= 64 || to < 0 || to >= 64 || from == to) {
+  if (!twoSquares) {
     boardBefore = game.board;
     applied = ApplyMove(game.board, game.kings, from, to, 0);
   } else {
@@ -334,7 +336,7 @@ bool StartsReadGame(const GameTree& game) {
   }
   const NodeRef node = CreateNode(game, request, prompt);
   if (node == kNoNode) {
-    if (movesMore || from < 0 || from >= 64 || to < 0 || to >= 64 || from == to) {
+    if (!twoSquares) {
       game.board = boardBefore;
     } else {
       game.board[static_cast<std::size_t>(from)] = moving;

@@ -154,6 +154,11 @@ void Walk(const FENExtras& position, int depth, Tally& tally) {
     EXPECT_EQ(valid, IsLegalMove(position.board, kings, side,
                                  Move{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), 0}, history))
         << FormatFEN(position.board, position) << " castling to " << SquareName(to);
+    // The answer from the square sets is the movement rules' answer.
+    if (position.board[static_cast<std::size_t>(from)] == (kKing | side)) {
+      EXPECT_EQ(SetsCastlingAllowed(position.board, sets, side, to == kG1 || to == kG8, history), valid)
+          << FormatFEN(position.board, position) << " castling to " << SquareName(to);
+    }
     tally.castlings += valid;
   }
   const std::vector<Move> legal = GenerateLegalMoves(position.board, kings, side, history);
