@@ -125,17 +125,27 @@ ResolvedToken ResolveCastling(const BoardSquares& board, std::uint8_t side, bool
   return {true, from, to, 0};
 }
 
-MoveToken ClassifyToken(std::string_view token, int checkMarker, bool equalsSeen) {
+std::optional<std::uint8_t> WrittenResult(std::string_view written) {
+  if (written == "1-0") return 1;
+  if (written == "0-1") return 2;
+  if (written.starts_with("1/2")) return 3;
+  if (written == "*") return 0;
+  return std::nullopt;
+}
+
+MoveToken ClassifyToken(std::string_view token, int checkMarker, bool equalsSeen, std::string_view written) {
   MoveToken t;
   t.whole = token;
   t.checkMarker = checkMarker;
   if (token.empty()) return t;
   const char first = token[0];
-  if ((first == '1' || first == '0' || first == '*') &&
-      (token == "10" || token == "01" || token.starts_with("1/2") || token == "*")) {
-    t.kind = MoveToken::Result;
-    t.result = token == "10" ? 1 : token == "01" ? 2 : token == "*" ? 0 : 3;
-    return t;
+  // A result only as it is written: "10" and "101" are move numbers.
+  if (first == '1' || first == '0' || first == '*') {
+    if (const auto result = WrittenResult(written)) {
+      t.kind = MoveToken::Result;
+      t.result = *result;
+      return t;
+    }
   }
   if (token.size() == 1 && first == 'N') return t;
   if (token.size() == 1 && first == '-') {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,9 +24,15 @@ struct MoveToken {
   int checkMarker = 0;      // 0 none, 1 "+", 2 "#"
 };
 
+// The result mark a token names as it stands in the text: "1-0" 1, "0-1" 2,
+// one beginning "1/2" 3, "*" 0; none for any other text.
+std::optional<std::uint8_t> WrittenResult(std::string_view written);
+
 // Classifies a collected token (move numbers, "-", "x", "+", "#" and "="
-// already taken out by the reader).
-MoveToken ClassifyToken(std::string_view token, int checkMarker, bool equalsSeen);
+// already taken out by the reader). `written` is the token as it stands in
+// the text, after any move number joined to it by dots: only that tells a
+// result ("1-0") from a move number ("10").
+MoveToken ClassifyToken(std::string_view token, int checkMarker, bool equalsSeen, std::string_view written);
 
 struct ResolvedToken {
   bool found = false;

@@ -283,6 +283,16 @@ std::size_t PastMoveNumber(const char* text, std::size_t i, std::size_t size) {
   return end;
 }
 
+// Past a move number written without dots at `i` ("12 "), when a blank
+// follows its digits; 0 for anything else. A number beginning with "0" is
+// left to the character steps ("00" is castling).
+std::size_t BareNumberEnd(const char* text, std::size_t i, std::size_t size) {
+  if (i >= size || text[i] < '1' || text[i] > '9') return 0;
+  std::size_t end = i + 1;
+  while (end < size && IsDigit(text[end])) ++end;
+  return end < size && IsBlank(text[end]) ? end : 0;
+}
+
 #if defined(__SSE2__)
 // The length of the run of characters a move token may hold ("a" to "h", "1"
 // to "8", the piece letters, "x", "+" and "#") that starts `text`, up to 16;
@@ -337,6 +347,8 @@ class PgnReader {
   bool TakeMoveToken();
   bool ReadTagInOneStride();
   void FinishPending();
+  void TokenStartsAt(std::size_t at);
+  std::string_view WrittenToken() const;
   void EndTag();
   void StoreTag(std::string_view name, std::string_view value, bool valueInText);
   // `plainTried`: the token is known not to be a plain move.
@@ -374,6 +386,7 @@ class PgnReader {
   bool variationStart_ = false;  // the next move is the first of a variation
   bool failureRecorded_ = false;
   std::size_t failureStart_ = 0;
+  std::size_t tokenStart_ = 0;  // where the token being read begins
   int openCount_ = 0;
   int closeCount_ = 0;
 
@@ -505,6 +518,27 @@ void PgnReader::FinishPending() {
   }
 }
 
+// A token, or a move number standing before one, begins at `at`: the tag
+// section ends before the first, and the text a failed move skips begins at
+// the last one read while moves are accepted.
+void PgnReader::TokenStartsAt(std::size_t at) {
+  if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(at - gameStart_);
+  if (accepting_) {
+    failureStart_ = at;
+    failureRecorded_ = true;
+  }
+  tokenStart_ = at;
+}
+
+// The token being processed as it stands in the text, up to the cursor and
+// after the last dot ("12.1-0" is "1-0").
+std::string_view PgnReader::WrittenToken() const {
+  if (tokenStart_ >= pos_ || pos_ > text_.size()) return {};
+  std::string_view written = text_.substr(tokenStart_, pos_ - tokenStart_);
+  if (const std::size_t dot = written.rfind('.'); dot != std::string_view::npos) written.remove_prefix(dot + 1);
+  return written;
+}
+
 // An escape line: "%" at the start of a line.
 void PgnReader::EscapeLine() {
   std::size_t end = pos_;
@@ -528,7 +562,11 @@ void PgnReader::EscapeLine() {
         for (; at < line.size() && IsDigit(line[at]) && value < 100000000; ++at) value = value * 10 + (line[at] - '0');
         return value;
       };
-      if (line.starts_with("%BM[")) {
+      if (line.starts_with("%XR[")) {
+        // A result mark inside the game, which a result token would end.
+        const int result = number(4);
+        if (result >= 1 && result <= 3) tree.Store().SetResult(node, static_cast<std::uint8_t>(result));
+      } else if (line.starts_with("%BM[")) {
         SetBookmark(tree, node, number(4));
       } else if (line.starts_with("%XN[")) {
         const int slot = number(4);
@@ -697,11 +735,7 @@ bool PgnReader::TakeMoveToken() {
     if (end == move || end >= size || end - move > kLongest || !IsBlank(text[end])) return false;
   }
 
-  if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(start - gameStart_);
-  if (accepting_) {
-    failureStart_ = start;
-    failureRecorded_ = true;
-  }
+  TokenStartsAt(start);
   pos_ = end;  // where the reports of the move place it
   // A plain move goes straight from the text to the tree; any other token is
   // collected as the character steps would collect it.
@@ -765,12 +799,18 @@ bool PgnReader::TakeMoveToken() {
       }
       start = move = i;
       if (!IsDigit(c)) break;
+      if (const std::size_t digits = BareNumberEnd(text, i, size); digits != 0) {
+        // "12 ": a move number without dots is a token of its own, which
+        // names no move.
+        TokenStartsAt(i);
+        movetextSeen_ = true;
+        i = digits;
+        continue;
+      }
       move = PastMoveNumber(text, i, size);
       if (move >= size) return;         // no number, or nothing after it
       if (!IsBlank(text[move])) break;  // "12.e4": the number and the move are one token
-      if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(i - gameStart_);
-      failureStart_ = i;
-      failureRecorded_ = true;
+      TokenStartsAt(i);
       i = move;
     }
     // Sixteen characters to look at, and the one after them.
@@ -799,9 +839,7 @@ bool PgnReader::TakeMoveToken() {
         return;
       }
     }
-    if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(start - gameStart_);
-    failureStart_ = start;
-    failureRecorded_ = true;
+    TokenStartsAt(start);
     movetextSeen_ = true;
     previous_ = text[end];
     i = pos_ = committed = end + 1;
@@ -828,11 +866,7 @@ void PgnReader::SkipBlanksAndMoveNumbers() {
     const std::size_t end = PastMoveNumber(text, i, size);
     if (end == kNoMoveNumber) break;
     if (end < size && !IsBlank(text[end])) break;  // "12.e4": the number and the move are one token
-    if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(i - gameStart_);
-    if (accepting_) {
-      failureStart_ = i;
-      failureRecorded_ = true;
-    }
+    TokenStartsAt(i);
     previous = '.';
     i = end;
   }
@@ -892,11 +926,7 @@ void PgnReader::Between(char c) {
     state_ = State::TagName;
     tagName_.clear();
   } else if (IsLetter(c) || IsDigit(c) || c == '*' || (c == '-' && At(pos_ + 1) != '+' && At(pos_ + 1) != '/')) {
-    if (game_.headerLength == 0) game_.headerLength = static_cast<std::uint32_t>(pos_ - gameStart_);
-    if (accepting_) {
-      failureStart_ = pos_;
-      failureRecorded_ = true;
-    }
+    TokenStartsAt(pos_);
     state_ = State::Token;
     token_.Assign(c);
     checkMarker_ = 0;
@@ -1098,7 +1128,7 @@ void PgnReader::ProcessToken(bool plainTried) {
   if (!plainTried && HasTree() && ctx_.plainMoves && !variationStart_ && PlainMove()) return;
   const std::string_view copy = token_.View();
 
-  MoveToken parsed = ClassifyToken(token_.View(), checkMarker_, equalsSeen_);
+  MoveToken parsed = ClassifyToken(token_.View(), checkMarker_, equalsSeen_, WrittenToken());
   switch (parsed.kind) {
     case MoveToken::Result:
       if (HasTree() && parsed.result) tree_->Store().SetResult(tree_->current, parsed.result);

@@ -11,6 +11,7 @@
 #include "support/ScriptedPrompt.h"
 #include "tree/Bookmarks.h"
 #include "tree/Positions.h"
+#include "tree/TreeOrder.h"
 
 namespace varnock {
 namespace {
@@ -183,6 +184,51 @@ TEST(PgnReader, RatingsAssessmentsAndResults) {
   Reading p("1. e4 e5\n%XP[]\n2. Nf3 1/2-1/2");
   EXPECT_EQ(p.Tree().primary, p.Ply(2));
   EXPECT_EQ(p.Tree().Store().ResultOf(p.Ply(3)), 3);
+}
+
+// A result is recognised only as it is written; a number without dots is a
+// move number wherever it stands ("10" and "101" are not "1-0" and "1/2").
+TEST(PgnReader, ResultsOnlyAsWrittenAndNumbersWithoutDots) {
+  struct Case {
+    const char* movetext;
+    const char* mainLine;
+    std::vector<std::pair<int, int>> results;  // (ply on the main line, mark); -1: in a variation
+    int primaryPly;                            // -1: the node of the first result token, in a variation
+  };
+  const std::vector<Case> cases = {
+      {"1 e4 e5 10 Nf3 100 Nc6 101 Bb5 *", "e2e4 e7e5 g1f3 b8c6 f1b5", {}, 5},
+      {"1 e4 (1 d4 10 d5 101 c4) 1 ... e5 2 Nf3 10", "e2e4 e7e5 g1f3", {}, 3},
+      {"1.e4 e5 10 01 100 101 *", "e2e4 e7e5", {}, 2},
+      {"1.e4 e5 1-0", "e2e4 e7e5", {{2, 1}}, 2},
+      {"1.e4 e5 2.Nf3 0-1", "e2e4 e7e5 g1f3", {{3, 2}}, 3},
+      {"1.e4 1/2-1/2", "e2e4", {{1, 3}}, 1},
+      {"1 e4 e5 2 1/2", "e2e4 e7e5", {{2, 3}}, 2},
+      {"1 e4 1-0 e5 10 Nf3 *", "e2e4 e7e5 g1f3", {{1, 1}}, 1},
+      {"1 e4 (1 d4 d5 0-1) 1 ... e5 *", "e2e4 e7e5", {{-1, 2}}, -1},
+      {"1.e4 e5\n%XR[1]\n2.Nf3 %XR[2]\n *", "e2e4 e7e5 g1f3", {{2, 1}}, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.movetext);
+    Reading r(c.movetext);
+    ASSERT_EQ(r.games.size(), 1u);
+    EXPECT_EQ(r.MainLine(), c.mainLine);
+    EXPECT_TRUE(r.errors.Empty()) << r.errors.Joined();
+    GameTree& tree = r.Tree();
+    std::vector<std::pair<int, int>> results;
+    for (NodeRef node : NodesInTreeOrder(tree)) {
+      if (const int mark = tree.Store().ResultOf(node)) {
+        int ply = -1;
+        for (int p = 0; r.Ply(p) != kNoNode; ++p)
+          if (r.Ply(p) == node) ply = p;
+        results.emplace_back(ply, mark);
+      }
+    }
+    EXPECT_EQ(results, c.results);
+    if (c.primaryPly >= 0)
+      EXPECT_EQ(tree.primary, r.Ply(c.primaryPly));
+    else
+      EXPECT_EQ(tree.Store().ResultOf(tree.primary), c.results.front().second);
+  }
 }
 
 TEST(PgnReader, CommentsBeforeAndAfterMoves) {
