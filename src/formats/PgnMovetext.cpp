@@ -46,7 +46,7 @@ struct Line {
   int nodePly = 0;         // the ply of node, once written
   bool mainLine = false;
   bool needsNumber = true;
-  bool resultWritten = false;
+  std::uint8_t gameResult = 0;  // main line: the result mark of its last move, written at its end
   // After the node: the alternatives of its parent still to write.
   bool inVariations = false;
   const std::vector<SBranchDetails*>* alternatives = nullptr;
@@ -83,6 +83,8 @@ class MovetextWriter {
   void WriteMarks(Line& line, NodeRef node);
   void WriteComment(const Line& line, NodeRef node, NodeStore::CommentKind kind);
   void WriteResult(Line& line, NodeRef node);
+  void WriteGameEnd(const Line& line);
+  bool EndsWrittenLine(NodeRef node) const;
   void BreakLongLine();
   // Moves past the written node, or ends the line after a set-up position
   // or an irregular move.
@@ -143,12 +145,47 @@ void MovetextWriter::WriteComment(const Line& line, NodeRef node, NodeStore::Com
   out_ += options_.oneLine ? "}" : "}\r\n";
 }
 
+// Whether the line's text ends with this node: it has no continuation, or
+// Advance cuts the line after it.
+bool MovetextWriter::EndsWrittenLine(NodeRef node) const {
+  const MoveNode& n = store_.Node(node);
+  if (n.next == kNoNode) return true;
+  const bool setUp = n.Has(kFlagComposed) && n.parent != kNoNode;
+  return setUp || (n.Has2(kFlag2Irregular) && n.From() != n.To());
+}
+
+// A result mark on the last move of the main line is the game's result: it is
+// written as the last token of the game, after the variations of that move.
+// Anywhere else (a move with a continuation, any move of a variation) a result
+// token would end the game for every other reader of the file, and all that
+// follows would be lost to them: with the escape lines on, the mark goes on a
+// line "%XR[n]" of its own, which other readers pass over and the reader here
+// gives back to the node; with them off it is not written, as bookmarks and
+// store slots are not.
 void MovetextWriter::WriteResult(Line& line, NodeRef node) {
   if (!store_.Node(node).Has2(kFlag2Result)) return;
   const std::uint8_t result = store_.ResultOf(node);
   if (result < 1 || result > 3) return;
-  out_ += ColumnedMain(line) ? kColumnedResults[result] : kResultTokens[result];
-  line.resultWritten = true;
+  if (line.mainLine && EndsWrittenLine(node)) {
+    line.gameResult = result;
+    return;
+  }
+  if (!options_.extensions) return;
+  if (!out_.empty() && out_.back() != '\n') out_ += "\r\n";
+  out_ += "%XR[";
+  AppendNumber(out_, result);
+  out_ += "]\r\n";
+  movesOnLine_ = 0;
+  line.needsNumber = true;
+}
+
+// The end of the main line: its result, or "*" when it has none.
+void MovetextWriter::WriteGameEnd(const Line& line) {
+  if (line.gameResult == 0) {
+    out_ += "  *";
+    return;
+  }
+  out_ += ColumnedMain(line) ? kColumnedResults[line.gameResult] : kResultTokens[line.gameResult];
 }
 
 void MovetextWriter::WriteRoot(Line& line) {
@@ -327,7 +364,7 @@ void MovetextWriter::Write(NodeRef first, int& movesOnLine) {
       continue;
     }
     if (line.node == kNoNode) {
-      if (line.mainLine && !line.resultWritten) out_ += "  *";
+      if (line.mainLine) WriteGameEnd(line);
       stack.pop_back();
       if (!stack.empty()) {
         out_ += " )";

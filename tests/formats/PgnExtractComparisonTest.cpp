@@ -27,6 +27,7 @@
 #include "formats/FileText.h"
 #include "formats/PgnReader.h"
 #include "support/Corpus.h"
+#include "support/PgnExtract.h"
 #include "support/SilentPrompt.h"
 #include "tree/Positions.h"
 
@@ -39,32 +40,9 @@ using Tags = std::map<std::string, std::string>;
 // Says no to every question and shows nothing.
 using testing::SilentPrompt;
 
-// The pgn-extract to run: $PGN_EXTRACT, else on the PATH, else Debian's
-// /usr/games/pgn-extract; "" when there is none.
-std::string FindPgnExtract() {
-  std::vector<std::string> places;
-  if (const char* given = std::getenv("PGN_EXTRACT"); given && *given) {
-    places.push_back(given);
-  } else {
-    if (const char* path = std::getenv("PATH")) {
-      std::stringstream dirs(path);
-      for (std::string dir; std::getline(dirs, dir, ':');)
-        if (!dir.empty()) places.push_back(dir + "/pgn-extract");
-    }
-    places.push_back("/usr/games/pgn-extract");
-  }
-  for (const std::string& place : places) {
-    std::error_code error;
-    if (fs::is_regular_file(place, error) && access(place.c_str(), X_OK) == 0) return place;
-  }
-  return "";
-}
+using testing::FindPgnExtract;
 
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+std::string Quoted(const std::string& text) { return testing::ShellQuoted(text); }
 
 std::string Trimmed(std::string_view value) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };

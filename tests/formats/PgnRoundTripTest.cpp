@@ -173,6 +173,9 @@ TEST(PgnRoundTrip, EscapeLinesBringBackEveryMark) {
   g.store.SetRating(castles, 5);
   g.store.SetAssessment(castles, 2);
   g.store.SetResult(tree.current, 3);
+  // Result marks inside the game and at the end of a variation.
+  g.store.SetResult(castles, 1);
+  g.store.SetResult(tree.Node(alternative).next, 2);
   SetComment(tree, tree.root, NodeStore::kAfter, "Both sides castle {long}", true);
   SetComment(tree, alternative, NodeStore::kBefore, "Instead", true);
   SetComment(tree, reply, NodeStore::kAfter, "Sharp", true);
@@ -316,6 +319,12 @@ TEST(PgnRoundTrip, BothLanesAgreeOnTokenShapesAtTheirEdges) {
       "1.e4 (1.d4 0-1 d5 *) e5 1/2-1/2 2.Nf3 * 1-0",
       "1.e4 e5 2.Ke3 1-0 Nf6 0-1",
       "1.e4 e5 1/2 1-0) 0-1(",
+      // Move numbers without dots, among moves the quick lane takes and at
+      // the end of the text.
+      "1 e4 e5 2 Nf3 Nc6 3 Bb5 a6 4 Ba4 Nf6 5 O-O Be7 6 Re1 b5 7 Bb3 d6 8 c3 O-O 9 h3 Nb8 10 d4 Nbd7 100 *",
+      "1 e4 (1 d4 10 d5 101 c4) 1 ... e5 10 1-0",
+      "1 e4 e5 10 01 100 101 0 00 2 Nf3 1/2",
+      "10",
   };
   std::string text;
   for (const std::string& movetext : movetexts) text += header + movetext + "\n\n";

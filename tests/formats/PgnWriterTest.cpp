@@ -107,10 +107,23 @@ TEST(PgnMovetext, ResultTokens) {
   EXPECT_EQ(g.Written(Options()), std::string(kEmptyTags) + "\r\n 1. f3 e5 2. g4 Qh4+ 0-1 \r\n\r\n");
   g.store.SetResult(mate, 3);
   EXPECT_EQ(g.Movetext(Options()), " 1. f3 e5 2. g4 Qh4+ 1/2-1/2 ");
-  // A result inside a variation does not end the main line's "*".
+  // Inside a variation, or with moves after it, a result token would end the
+  // game for other readers: with the escape lines the mark is a line of its
+  // own, without them it is not written; the main line still ends with "*".
   g.store.SetResult(mate, 0);
   g.store.SetResult(g.Alternative(g.Ply(3), "d8g5"), 1);
-  EXPECT_EQ(g.Movetext(Options()), " 1. f3 e5 2. g4 Qh4+ ( 2... Qg5 1-0  )  *");
+  g.store.SetResult(g.Ply(1), 2);
+  EXPECT_EQ(g.Movetext(Options()), " 1. f3 e5 2. g4 Qh4+ ( 2... Qg5 )  *");
+  PgnExportOptions extensions = Options();
+  extensions.extensions = 1;
+  EXPECT_EQ(g.Movetext(extensions), " 1. f3\r\n%XR[2]\r\n 1... e5 2. g4 Qh4+ ( 2... Qg5\r\n%XR[1]\r\n )  *");
+  // The game's own result follows the variations of its last move.
+  g.store.SetResult(mate, 3);
+  EXPECT_EQ(g.Movetext(Options()), " 1. f3 e5 2. g4 Qh4+ ( 2... Qg5 ) 1/2-1/2 ");
+  PgnExportOptions oneLine = extensions;
+  oneLine.oneLine = 1;
+  Comment(g, g.Ply(1), NodeStore::kAfter, "x");
+  EXPECT_EQ(g.Movetext(oneLine), " 1. f3 {x}\r\n%XR[2]\r\n 1... e5 2. g4 Qh4+ ( 2... Qg5\r\n%XR[1]\r\n ) 1/2-1/2 ");
 }
 
 TEST(PgnMovetext, ResultOfAGameWithoutMovesIsKept) {
