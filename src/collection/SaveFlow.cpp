@@ -73,11 +73,13 @@ int CreateTempFile(const std::string& folder, const std::string& prefix, std::st
   return ::mkstemp(name.data());
 }
 
-std::string SavedReport(const std::string& head, int games, std::uint64_t bytes) {
+// The report of a save. `gap` stands between the head and the number of
+// games: Save writes one line end there, Save As and Export a blank line.
+std::string SavedReport(const std::string& head, int games, std::uint64_t bytes, const char* gap) {
   // The count is printed in full, beyond 2 GB too.
   const auto count = static_cast<unsigned long long>(bytes);
   if (games < 2) return Format("%s\r\n\r\n( %llu  bytes )", head.c_str(), count);
-  return Format("%s\r\n%d games stored in collection\r\n\r\n( %llu  bytes )", head.c_str(), games, count);
+  return Format("%s%s%d games stored in collection\r\n\r\n( %llu  bytes )", head.c_str(), gap, games, count);
 }
 
 }  // namespace
@@ -208,6 +210,8 @@ bool FileCommands::WriteCollectionFile(const std::string& path, bool selectedOnl
   if (error == 0 && ::rename(tempName.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
     ::unlink(tempName.c_str());
+    // "WriteFile failed" first, as every failed write of a collection says;
+    // the system's own message after it tells why.
     prompt_.Inform("FrameWin::Save_File()", "WriteFile failed\n\n" + FileErrorText(path, error));
     return false;
   }
@@ -258,6 +262,7 @@ void FileCommands::CmSave() {
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) {
     ::unlink(tempName.c_str());
+    // As for Save As: the fixed text first, then the system's message.
     prompt_.Inform("FrameWin::Save_File()", "WriteFile failed\n\n" + FileErrorText(tempName, error));
     return;
   }
@@ -269,7 +274,7 @@ void FileCommands::CmSave() {
                           name.c_str(), backupName.c_str(), tempName.c_str()));
     return;
   }
-  prompt_.Inform("CmSave()", SavedReport(Format("'%s'\r\n\r\nFile saved", name.c_str()), games, out.Size()));
+  prompt_.Inform("CmSave()", SavedReport(Format("'%s'\r\n\r\nFile saved", name.c_str()), games, out.Size(), "\r\n"));
   collection_.modified = false;
 }
 
@@ -290,7 +295,7 @@ bool FileCommands::SaveAsOrExport(bool exportSelected, const std::string& title)
     saved = false;
     return false;
   }
-  prompt_.Inform("SaveAs()", SavedReport(Format("File '%s' saved", name->c_str()), games, bytes));
+  prompt_.Inform("SaveAs()", SavedReport(Format("File '%s' saved", name->c_str()), games, bytes, "\r\n\r\n"));
   recent.Add(*name);
   if (!exportSelected) {
     const bool sameType = type == collection_.fileType;

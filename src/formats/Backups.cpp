@@ -160,23 +160,38 @@ void SetBackupFileTime(const std::string& backupName, UserPrompt& prompt) {
 
 bool DirectoryFound(const std::string& folder, std::vector<std::string>& files, UserPrompt& prompt) {
   files.clear();
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) {
+  // A folder that is missing or cannot be entered is one thing; one that is
+  // there but cannot be listed (no descriptor left, a read error) another.
+  struct stat folderStatus {};
+  if (::stat(folder.c_str(), &folderStatus) != 0 || !S_ISDIR(folderStatus.st_mode) ||
+      ::access(folder.c_str(), X_OK) != 0) {
     prompt.Inform("DirectoryFound()", Format("Unable to SetCurrentDirectory() to '%s'", folder.c_str()));
     return false;
   }
+  auto listingFailed = [&] {
+    prompt.Inform("DirectoryFound()", Format("Unable to FindFirstFile() in '%s'", folder.c_str()));
+    return false;
+  };
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return listingFailed();
   struct Entry {
     std::string path;
     struct timespec time;
   };
   std::vector<Entry> entries;
-  while (const dirent* entry = ::readdir(dir)) {
+  while (true) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (!entry) break;
     const std::string path = folder + "/" + entry->d_name;
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) continue;
     entries.push_back({path, status.st_mtim});
   }
+  const int listingError = errno;
   ::closedir(dir);
+  // A listing cut short must not decide which backups are the oldest.
+  if (listingError != 0) return listingFailed();
   std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
     if (a.time.tv_sec != b.time.tv_sec) return a.time.tv_sec > b.time.tv_sec;
     if (a.time.tv_nsec != b.time.tv_nsec) return a.time.tv_nsec > b.time.tv_nsec;

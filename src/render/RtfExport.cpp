@@ -10,11 +10,11 @@
 
 namespace varnock {
 
-std::string GameRtf(GameTree& tree, const RtfGameSource& source, const RtfOptions& options) {
+std::string GameRtf(GameTree& tree, const RtfGameSource& source, const RtfOptions& options, UserPrompt* prompt) {
   ScoreLayoutOptions layoutOptions;
   layoutOptions.initials = source.initials;
   layoutOptions.rtf = options;
-  ScoreLayout layout(kRtfLayout, layoutOptions);
+  ScoreLayout layout(kRtfLayout, layoutOptions, prompt);
   RtfGameSource withTree = source;
   withTree.tree = &tree;
   return RtfDocument(withTree, options, layout.Layout(tree, options.allLines));
@@ -22,7 +22,7 @@ std::string GameRtf(GameTree& tree, const RtfGameSource& source, const RtfOption
 
 int CmSaveRTF(GameTree& tree, const RtfGameSource& source, const RtfOptions& options, const std::string& path,
               UserPrompt& prompt) {
-  const std::string document = GameRtf(tree, source, options);
+  const std::string document = GameRtf(tree, source, options, &prompt);
   AtomicFile file;
   if (!file.Open(path)) {
     prompt.Inform("CreateFile()",

@@ -12,8 +12,10 @@
 namespace varnock {
 
 // The document of a game: laid out in RTF mode (variations after the option)
-// and wrapped by RtfDocument.
-std::string GameRtf(GameTree& tree, const RtfGameSource& source, const RtfOptions& options);
+// and wrapped by RtfDocument. `prompt` hears of paragraphs left out for want
+// of memory.
+std::string GameRtf(GameTree& tree, const RtfGameSource& source, const RtfOptions& options,
+                    UserPrompt* prompt = nullptr);
 
 // Writes the game's document to `path` (replacing a file there, never
 // leaving a partial one) and reports "File '%s' saved\r\n\r\n( %d  bytes )";

@@ -1,6 +1,7 @@
 #include "render/ScoreLayout.h"
 
 #include <algorithm>
+#include <new>
 #include <unordered_set>
 
 #include "core/Format.h"
@@ -21,8 +22,15 @@ bool IsBlackPly(int ply) { return ply % 2 == 0; }
 // Walks a game and collects paragraphs. One instance per layout.
 class LayoutWalk {
  public:
-  LayoutWalk(GameTree& game, int mode, const ScoreLayoutOptions& options, std::vector<ScoreParagraph>& out)
-      : game_(game), store_(game.Store()), mode_(mode), options_(options), rtf_(options.rtf), out_(out) {
+  LayoutWalk(GameTree& game, int mode, const ScoreLayoutOptions& options, std::vector<ScoreParagraph>& out,
+             UserPrompt* prompt)
+      : game_(game),
+        store_(game.Store()),
+        mode_(mode),
+        options_(options),
+        rtf_(options.rtf),
+        out_(out),
+        prompt_(prompt) {
     for (const SBookmarkDetails& mark : game.bookmarks) bookmarked_.insert(mark.node);
   }
 
@@ -127,8 +135,15 @@ class LayoutWalk {
   }
 
  private:
+  // A paragraph that cannot be had is left out, and the layout goes on; the
+  // first such failure of a layout is reported, not every one.
   void Add(ParagraphKind kind, std::string text, NodeRef node) {
-    out_.push_back({kind, std::move(text), node, static_cast<int>(out_.size())});
+    try {
+      out_.push_back({kind, std::move(text), node, static_cast<int>(out_.size())});
+    } catch (const std::bad_alloc&) {
+      if (prompt_ && !allocationReported_) prompt_->Inform("list_insert()", "malloc: No memory available.");
+      allocationReported_ = true;
+    }
   }
 
   void AddCommentLines(const std::string& text, NodeRef node) {
@@ -264,6 +279,8 @@ class LayoutWalk {
   const ScoreLayoutOptions& options_;
   const RtfOptions& rtf_;
   std::vector<ScoreParagraph>& out_;
+  UserPrompt* prompt_;
+  bool allocationReported_ = false;
   std::unordered_set<NodeRef> bookmarked_;
   std::string mainText_, variationText_;
   bool mainOpen_ = false, variationOpen_ = false;
@@ -300,7 +317,7 @@ const std::vector<ScoreParagraph>& ScoreLayout::Layout(GameTree& game, bool allL
   paragraphs_.clear();
   nodes_.clear();
   if (game.root == kNoNode) return paragraphs_;
-  LayoutWalk walk(game, mode_, options_, paragraphs_);
+  LayoutWalk walk(game, mode_, options_, paragraphs_, prompt_);
   walk.Start(game.root);
   NodeStore& store = game.Store();
   if (mode_ == kRtfLayout) {

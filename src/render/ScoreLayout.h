@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/PieceInitials.h"
+#include "core/UserPrompt.h"
 #include "render/RtfOptions.h"
 #include "render/ScoreParagraph.h"
 #include "tree/GameTree.h"
@@ -28,7 +29,9 @@ inline constexpr std::size_t kMaxWindowComment = 250;
 
 class ScoreLayout {
  public:
-  ScoreLayout(int mode, ScoreLayoutOptions options) : mode_(mode), options_(std::move(options)) {}
+  // `prompt` hears of a paragraph that could not be had (it is left out).
+  ScoreLayout(int mode, ScoreLayoutOptions options, UserPrompt* prompt = nullptr)
+      : mode_(mode), options_(std::move(options)), prompt_(prompt) {}
 
   // Lays out the game: the main line (mode 2: the line of the current
   // move), with its variations when `allLines` is set (mode 1).
@@ -41,6 +44,7 @@ class ScoreLayout {
  private:
   int mode_;
   ScoreLayoutOptions options_;
+  UserPrompt* prompt_;
   std::vector<ScoreParagraph> paragraphs_;
   std::vector<NodeRef> nodes_;  // the working line of the preview
 };

@@ -48,7 +48,8 @@ TEST(CliCollection, CountCheckConvertAndSave) {
   const std::string ech = folder / "k.ech", back = folder / "back.pgn";
   auto toEch = RunCli({"convert", pgn, ech});
   EXPECT_EQ(toEch.status, 0) << toEch.err;
-  EXPECT_NE(toEch.err.find("SaveAs(): File '" + ech + "' saved\\n4646 games stored in collection"), std::string::npos)
+  EXPECT_NE(toEch.err.find("SaveAs(): File '" + ech + "' saved\\n\\n4646 games stored in collection"),
+            std::string::npos)
       << toEch.err;
   auto toPgn = RunCli({"convert", ech, back});
   EXPECT_EQ(toPgn.status, 0) << toPgn.err;

@@ -2,6 +2,7 @@
 // conversion between the formats, backups, the questions before PGN.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -200,6 +201,37 @@ TEST(SaveFlow, SaveKeepsBackupsAndTheOldContents) {
 // A save copies unchanged stretches from the loaded file, but only while that
 // file is untouched: a file changed behind the collection's back, even to the
 // same size and modification time, is not copied from.
+// The backup folder missing, and there but not to be listed (no descriptor
+// left to list it with): each has its own report, and nothing is pruned.
+TEST(SaveFlow, BackupFolderThatCannotBeListed) {
+  CollectionUnderTest t;
+  const std::string missing = t.folder / "no-such-folder";
+  std::vector<std::string> files{"stale"};
+  EXPECT_FALSE(DirectoryFound(missing, files, t.prompt));
+  EXPECT_TRUE(files.empty());
+  EXPECT_EQ(t.prompt.Last().caption, "DirectoryFound()");
+  EXPECT_EQ(t.prompt.Last().text, "Unable to SetCurrentDirectory() to '" + missing + "'");
+
+  const std::string backups = t.folder / "kept";
+  std::filesystem::create_directory(backups);
+  WriteFile(backups + "/old.pgn", "1. e4 *\n");
+  rlimit limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+  rlimit few = limit;
+  few.rlim_cur = 64;
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+  std::vector<int> held;
+  for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) held.push_back(fd);
+  const bool listed = DirectoryFound(backups, files, t.prompt);
+  BackupDelete(backups, 0, t.prompt);
+  for (int fd : held) ::close(fd);
+  ::setrlimit(RLIMIT_NOFILE, &limit);
+  EXPECT_FALSE(listed);
+  EXPECT_EQ(t.prompt.Last().caption, "DirectoryFound()");
+  EXPECT_EQ(t.prompt.Last().text, "Unable to FindFirstFile() in '" + backups + "'");
+  EXPECT_TRUE(std::filesystem::exists(backups + "/old.pgn"));
+}
+
 TEST(SaveFlow, CopiesFromTheLoadedFileOnlyWhileItIsUnchanged) {
   const auto files = testing::CorpusSample({"annotated"});
   ASSERT_FALSE(files.empty());
@@ -337,6 +369,18 @@ TEST(SaveFlow, ExportAndLongAlgebraic) {
   EXPECT_EQ(exported.find("[Event \"B\"]"), std::string::npos);
   EXPECT_EQ(t.collection.fileName, t.folder / "g.pgn");  // Export keeps the collection's name
   EXPECT_EQ(t.files.recent.Names().front(), t.folder / "current.pgn");
+
+  // Save As and Export of two games or more: a blank line after "saved"
+  // (Save puts one line end there).
+  for (const bool exportSelected : {false, true}) {
+    const std::string path = t.folder / (exportSelected ? "both.pgn" : "all.pgn");
+    t.collection.Game(0).selected = t.collection.Game(1).selected = true;
+    t.prompt.File(path);
+    exportSelected ? t.files.Export() : t.files.SaveAs();
+    EXPECT_EQ(t.prompt.Last().caption, "SaveAs()");
+    EXPECT_EQ(t.prompt.Last().text, "File '" + path + "' saved\r\n\r\n2 games stored in collection\r\n\r\n( " +
+                                        std::to_string(ReadFile(path).size()) + "  bytes )");
+  }
 }
 
 }  // namespace
