@@ -2,10 +2,10 @@
 // checks, the options dialog's checks and the engine list setting.
 #include <gtest/gtest.h>
 
-#include "../tree/GameBuilder.h"
 #include "engine/AnalysisCommands.h"
 #include "engine/EngineList.h"
 #include "engine/UciOptionsForm.h"
+#include "support/GameBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "tree/Navigation.h"
 #include "tree/Positions.h"

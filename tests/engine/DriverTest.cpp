@@ -5,10 +5,10 @@
 
 #include <memory>
 
-#include "../tree/GameBuilder.h"
 #include "EngineTesting.h"
 #include "core/Fen.h"
 #include "engine/SSebrand.h"
+#include "support/GameBuilder.h"
 #include "tree/Navigation.h"
 
 namespace varnock {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "../tree/GameBuilder.h"
 #include "EngineTesting.h"
 #include "engine/AnalysisCommands.h"
 #include "engine/BlockingEventQueue.h"
+#include "support/GameBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "tree/Navigation.h"
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "EchTesting.h"
 #include "formats/PgnReader.h"
 #include "support/Corpus.h"
+#include "support/EchTesting.h"
 #include "support/ScriptedPrompt.h"
 #include "tree/Navigation.h"
 

@@ -1,8 +1,8 @@
 // Reading ECH text: property forms, modes and the error reports.
 #include <gtest/gtest.h>
 
-#include "EchTesting.h"
 #include "core/Fen.h"
+#include "support/EchTesting.h"
 #include "tree/Bookmarks.h"
 #include "tree/Positions.h"
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <random>
 
-#include "EchTesting.h"
 #include "core/Fen.h"
 #include "formats/EchWriter.h"
+#include "support/EchTesting.h"
 #include "tree/Bookmarks.h"
 #include "tree/Comments.h"
 #include "tree/Lines.h"

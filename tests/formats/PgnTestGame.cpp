@@ -4,9 +4,9 @@
 
 #include "core/Fen.h"
 #include "formats/PgnWriter.h"
+#include "support/TreeTesting.h"
 #include "tree/MoveEntry.h"
 #include "tree/Navigation.h"
-#include "tree/TreeTesting.h"
 
 namespace varnock::testing {
 

@@ -1,4 +1,4 @@
-#include "EchTesting.h"
+#include "support/EchTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -7,33 +7,13 @@
 
 #include "core/Fen.h"
 #include "formats/EchWriter.h"
+#include "support/CoordinateMoves.h"
 #include "tree/Bookmarks.h"
 #include "tree/Lines.h"
 #include "tree/MoveEntry.h"
 #include "tree/Navigation.h"
 
 namespace varnock::testing {
-
-namespace {
-
-int SquareOf(std::string_view name) { return SquareAt(name[0] - 'a', 8 - (name[1] - '0')); }
-
-std::uint8_t PromotionOf(char letter) {
-  switch (letter) {
-    case 'q':
-      return kQueen;
-    case 'r':
-      return kRook;
-    case 'b':
-      return kBishop;
-    case 'n':
-      return kKnight;
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
 
 NodeRef ReadMoves(GameTree& game, std::string_view moves) {
   std::istringstream in{std::string(moves)};

@@ -1,4 +1,4 @@
-#include "GameBuilder.h"
+#include "support/GameBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 
 #include "core/Fen.h"
 #include "core/Legality.h"
+#include "support/CoordinateMoves.h"
 #include "tree/NodeCreation.h"
 #include "tree/Positions.h"
 #include "tree/TreeOrder.h"
@@ -22,18 +23,9 @@ int ParseSquare(std::string_view text) {
 }
 
 std::uint8_t ParsePromotion(char letter) {
-  switch (letter) {
-    case 'q':
-      return kQueen;
-    case 'r':
-      return kRook;
-    case 'b':
-      return kBishop;
-    case 'n':
-      return kKnight;
-    default:
-      throw std::invalid_argument("bad promotion");
-  }
+  const std::uint8_t piece = PromotionOf(letter);
+  if (piece == 0) throw std::invalid_argument("bad promotion");
+  return piece;
 }
 
 }  // namespace

@@ -1,17 +1,18 @@
-#include "TreeTesting.h"
+#include "support/TreeTesting.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <vector>
 
+#include "support/CoordinateMoves.h"
 #include "support/ScriptedPrompt.h"
 #include "tree/MoveEntry.h"
 #include "tree/Positions.h"
 
 namespace varnock::testing {
 
-int Square(const std::string& name) { return SquareAt(name[0] - 'a', 8 - (name[1] - '0')); }
+int Square(const std::string& name) { return SquareOf(name); }
 
 namespace {
 
@@ -27,21 +28,6 @@ int PromotionIndex(char letter) {
       return 3;
     default:
       return -1;
-  }
-}
-
-std::uint8_t PromotionType(char letter) {
-  switch (letter) {
-    case 'q':
-      return kQueen;
-    case 'n':
-      return kKnight;
-    case 'r':
-      return kRook;
-    case 'b':
-      return kBishop;
-    default:
-      return 0;
   }
 }
 
@@ -67,7 +53,7 @@ bool Read(GameTree& game, const std::string& moves) {
   std::istringstream in(moves);
   std::string move;
   while (in >> move) {
-    std::uint8_t promotion = move.size() == 5 ? PromotionType(move[4]) : 0;
+    std::uint8_t promotion = move.size() == 5 ? PromotionOf(move[4]) : 0;
     if (PlayReadMove(game, Square(move.substr(0, 2)), Square(move.substr(2, 2)), promotion, nullptr) ==
         EntryOutcome::Refused)
       return false;

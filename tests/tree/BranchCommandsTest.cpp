@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TreeTesting.h"
 #include "support/ScriptedPrompt.h"
+#include "support/TreeTesting.h"
 #include "tree/BranchCommands.h"
 #include "tree/Lines.h"
 #include "tree/MoveEntry.h"

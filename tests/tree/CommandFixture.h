@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GameBuilder.h"
+#include "support/GameBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "tree/GameTree.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "TreeTesting.h"
 #include "core/Fen.h"
 #include "support/ScriptedPrompt.h"
+#include "support/TreeTesting.h"
 #include "tree/GameFen.h"
 #include "tree/MoveEntry.h"
 #include "tree/Navigation.h"

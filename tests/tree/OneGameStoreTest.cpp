@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "GameBuilder.h"
+#include "support/GameBuilder.h"
 #include "tree/GameTree.h"
 #include "tree/NodeStore.h"
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <random>
 
-#include "TreeTesting.h"
 #include "core/BoardSets.h"
 #include "core/Fen.h"
 #include "core/MoveGen.h"
 #include "support/ScriptedPrompt.h"
+#include "support/TreeTesting.h"
 #include "tree/Bookmarks.h"
 #include "tree/Comments.h"
 #include "tree/GameFen.h"
