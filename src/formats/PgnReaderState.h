@@ -10,11 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/BoardSets.h"
 #include "core/SetAttacks.h"
 #include "formats/PgnLexical.h"
 #include "formats/PgnPlainShape.h"
 #include "formats/PgnReader.h"
 #include "tree/Comments.h"
+#include "tree/Positions.h"
 
 namespace varnock::pgn {
 
