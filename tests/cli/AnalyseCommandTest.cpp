@@ -120,6 +120,13 @@ TEST_F(AnalyseCommand, PositionsWithoutAMoveAndBadInput) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "\t\t" + mate + "\nbest\tPosition is Checkmate\n");
 
+  // FEN warnings (no kings, a pawn on the last rank): shown, and exit 1.
+  for (const char* warned : {"8/8/8/8/8/8/8/8 w - - 0 1", "P3k3/8/8/8/8/8/8/4K3 w - - 0 1"}) {
+    run = Analyse(warned, {"--seconds", "0.2"});
+    EXPECT_EQ(run.status, 1) << warned << "\n" << run.err;
+    EXPECT_NE(run.err.find("analyse: "), std::string::npos) << run.err;
+  }
+
   run = RunCli({"analyse", mate, "--engine", "/nonexistent/engine"});
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("SSebrand::Start(): CreateProcessA( '/nonexistent/engine' )"), std::string::npos);

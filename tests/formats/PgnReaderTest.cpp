@@ -81,7 +81,7 @@ TEST(PgnReader, TagsAreStoredAsReadWithUpperCasedNames) {
   EXPECT_EQ(h.Get(HeaderField::WhiteELO), "2700");
   EXPECT_EQ(h.Get(HeaderField::White), "Smith ");
   EXPECT_EQ(h.Get(HeaderField::Black), "");
-  EXPECT_EQ(h.Get(HeaderField::Annotator), "");  // PGN has no tag for it
+  EXPECT_EQ(h.Get(HeaderField::Annotator), "Me");  // the standard tag, outside the slot table
   EXPECT_EQ(h.Get(HeaderField::Opening), "Ruy Lopez");
   EXPECT_EQ(r.games[0]->headerLength, r.text.find("1. e4"));
 }
