@@ -46,6 +46,7 @@ struct SaveResult {
   std::uint64_t bytes = 0;
   std::string report;  // the report shown, or the failure's message
   bool Saved() const { return outcome == kSaved; }
+  explicit operator bool() const { return Saved(); }
 };
 
 // What an opening did.
@@ -56,6 +57,7 @@ struct LoadResult {
   std::uint64_t bytes = 0;  // the file's size
   std::size_t reports = 0;  // messages in the error list after the load
   bool Loaded() const { return loaded; }
+  explicit operator bool() const { return loaded; }
 };
 
 // The file filter of the open and save dialogs.
