@@ -170,20 +170,21 @@ TEST(CliGuard, BackupsOnAnotherFileSystemSurviveKilledSaves) {
       }
       const std::string now = ReadFile(pgn);
       if (now != text && now != saved) ++bad;
-      for (const auto& entry : std::filesystem::directory_iterator(backups)) {
-        const std::string name = entry.path().filename();
-        if (name.ends_with(".tmp")) continue;  // a copy under its temporary name, never counted
-        if (ReadFile(entry.path()) != text) ++bad;
-      }
     }
-    ::_exit(bad == 0 ? 0 : 1);
+    // Every backup the thirty saves left, counted once.
+    for (const auto& entry : std::filesystem::directory_iterator(backups)) {
+      const std::string name = entry.path().filename();
+      if (name.ends_with(".tmp")) continue;  // a copy under its temporary name, never counted
+      if (ReadFile(entry.path()) != text) ++bad;
+    }
+    ::_exit(std::min(bad, 60));
   }
   int status = 0;
   ::waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status));
   if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no tmpfs could be mounted in a private mount namespace";
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a cut-off file or backup; 78: the tmpfs shares the folder's device; "
-                                       "79: the uninterrupted save failed";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "up to 60: that many cut-off files or backups; 78: the tmpfs shares the "
+                                       "folder's device; 79: the uninterrupted save failed";
 }
 
 }  // namespace
