@@ -50,6 +50,12 @@ TEST(SizeShapes, TheLargestOfEachShapeIsReadWrittenAndFreed) {
       ASSERT_EQ(tree.bookmarks.size(), static_cast<std::size_t>(size));
       EXPECT_EQ(tree.bookmarks.front().number, size);
       EXPECT_EQ(Occurrences(pgn, "%BM["), static_cast<std::size_t>(size));
+    } else if (shape.make == testing::CommentsOnOneMove) {
+      // Every comment is kept, joined to the ones before it.
+      const std::string* comment = store.Comment(tree.Node(tree.root).next, NodeStore::kAfter);
+      ASSERT_NE(comment, nullptr);
+      EXPECT_EQ(comment->size(), static_cast<std::size_t>(size) + 4 * static_cast<std::size_t>(size - 1));
+      EXPECT_GT(pgn.size(), comment->size());
     } else {
       // Every variation is written, in PGN and in ECH.
       EXPECT_EQ(counts.all,

@@ -50,12 +50,20 @@ inline std::string NestedVariations(int depth) {
   return text + " *\r\n";
 }
 
+// One move followed by `count` comments, which it collects.
+inline std::string CommentsOnOneMove(int count) {
+  std::string text = "[Event \"Comments\"]\r\n[Result \"*\"]\r\n\r\n1. e4 ";
+  for (int i = 0; i < count; ++i) text += "{c} ";
+  return text + "e5 *\r\n";
+}
+
 inline std::vector<SizeShape> SizeShapes() {
   return {
       {"bookmark lines %BM[0]", 25, [](int n) { return BookmarkLines(n, false); }},
       {"bookmark lines %BM[n], falling", 25, [](int n) { return BookmarkLines(n, true); }},
       {"alternatives of one move", 200, FirstMoveAlternatives},
       {"nested variations", 200, NestedVariations},
+      {"comments on one move", 100, CommentsOnOneMove},
   };
 }
 
