@@ -73,7 +73,11 @@ bool CopyFileContents(const std::string& from, const std::string& to) {
     ok = false;
     error = errno;
   }
-  if (ok && ::rename(tempName.c_str(), to.c_str()) != 0) {
+  // Linked rather than renamed, so that a backup another save gave the same
+  // name meanwhile is never replaced; renamed where links are not had.
+  if (ok && ::link(tempName.c_str(), to.c_str()) == 0) {
+    ::unlink(tempName.c_str());
+  } else if (ok && (errno == EEXIST || ::rename(tempName.c_str(), to.c_str()) != 0)) {
     ok = false;
     error = errno;
   }
@@ -84,8 +88,8 @@ bool CopyFileContents(const std::string& from, const std::string& to) {
   return ok;
 }
 
-// Whether a folder entry is named as a backup is: "NAME   YYYYMMDD
-// HHMMSS_N.EXT". Pruning counts and deletes nothing else.
+// Whether a folder entry carries a backup's name, "NAME   YYYYMMDD
+// HHMMSS_N.EXT": pruning counts and deletes nothing else.
 bool IsBackupName(std::string_view part) {
   const std::size_t underscore = part.rfind('_');
   if (underscore == std::string_view::npos || underscore < 18) return false;
