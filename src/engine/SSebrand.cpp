@@ -358,10 +358,14 @@ void SSebrand::WaitWhilePaused() {
   deadline_ += Clock::now() - began;
 }
 
-bool SSebrand::HandleLine(std::string_view line) {
+void SSebrand::RememberLine(std::string_view line) {
   constexpr std::size_t kKeptLines = 4, kKeptLength = 300;
   if (lastOutput_.size() == kKeptLines) lastOutput_.erase(lastOutput_.begin());
   lastOutput_.emplace_back(line.substr(0, kKeptLength));
+}
+
+bool SSebrand::HandleLine(std::string_view line) {
+  RememberLine(line);
   std::size_t at = kNoMatch;
   switch (state_.load()) {
     case kAwaitingUciOk:
@@ -491,7 +495,17 @@ int SSebrand::ProtocolThread() {
                                     [this](std::string_view line) { return HandleLine(line); });
     if (!sent) break;
   }
-  if (engineGone_) Deliver(EngineEventKind::ProcessEnded, LastOutput());
+  if (engineGone_) {
+    // What the engine wrote before it ended may still wait in the pipe: its
+    // last words tell why it ended. They are remembered, not acted on.
+    int bytes = 0;
+    for (int reads = 0; reads < 64 && ReadEngine(buffer, milliseconds(0), false, bytes) == ReadStatus::Data; ++reads)
+      replies_.Feed(buffer, static_cast<std::size_t>(bytes), [this](std::string_view line) {
+        RememberLine(line);
+        return true;
+      });
+    Deliver(EngineEventKind::ProcessEnded, LastOutput());
+  }
   return 0;
 }
 

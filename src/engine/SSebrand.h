@@ -106,6 +106,7 @@ class SSebrand {
   // seen); `ending` tells whether it is going away at once.
   bool StopRequested(bool& ending);
   std::string LastOutput() const;
+  void RememberLine(std::string_view line);
   bool TakeWatched(SharedPosition& position);
   void TakePosition(SharedPosition position);
   bool PositionChanged(SharedPosition position);
