@@ -1,9 +1,8 @@
 // What a save does for files it did not write itself: temporary files left
-// by killed saves, a file changed since it was loaded, a file-size limit,
-// foreign files in the backup folder, and header fields PGN has no tag for.
+// by killed saves, a file changed since it was loaded, foreign files in the
+// backup folder, and header fields PGN has no tag for. (The file-size limit
+// is tried through varnock-cli, in CliGuardTest.)
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,43 +97,6 @@ TEST(SaveGuard, AFileChangedSinceItWasLoadedIsReplacedOnlyWhenTheUserSaysSo) {
   ASSERT_TRUE(t.files.CmSave().Saved());
   ASSERT_EQ(t.prompt.Records().size(), 1u);
   EXPECT_EQ(t.prompt.Last().kind, testing::ScriptedPrompt::Kind::Inform);
-}
-
-TEST(SaveGuard, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProcess) {
-  CollectionUnderTest t;
-  std::string text;
-  for (int i = 0; i < 300; ++i) text += "[Event \"Game " + std::to_string(i) + "\"]\n\n1. e4 e5 2. Nf3 Nc6 *\n\n";
-  ASSERT_TRUE(t.LoadText("games.pgn", text));
-  for (std::size_t i = 0; i < t.collection.Count(); ++i) ChangeEvent(t, i, "A longer name for every event here");
-  int ends[2];
-  ASSERT_EQ(::pipe(ends), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    // The signal's default would end the process: the file commands set it
-    // aside themselves.
-    struct rlimit limit {
-      4096, 4096
-    };
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    t.prompt.DeclineUnscripted();
-    t.prompt.Clear();
-    const SaveResult result = t.files.CmSave();
-    const std::string told = t.prompt.Last().text + (result.outcome == SaveResult::kFailed ? "|failed" : "|?");
-    if (::write(ends[1], told.data(), told.size()) < 0) ::_exit(3);
-    ::_exit(0);
-  }
-  ::close(ends[1]);
-  std::string told;
-  char buffer[4096];
-  for (ssize_t got; (got = ::read(ends[0], buffer, sizeof buffer)) > 0;) told.append(buffer, got);
-  ::close(ends[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-  EXPECT_NE(told.find("File too large"), std::string::npos) << told;
-  EXPECT_TRUE(told.ends_with("|failed")) << told;
-  EXPECT_EQ(ReadFile(t.folder / "games.pgn"), text);
-  EXPECT_EQ(NamesIn(t.folder.Path()), (std::vector<std::string>{"Backup", "games.pgn", "temp"}));
 }
 
 TEST(SaveGuard, PruningCountsAndDeletesOnlyWholeBackups) {
