@@ -38,8 +38,8 @@ int CommandEco(const Args& args) {
   ProgressBar bar("Loading games");
   games.progress = [&bar](int done, int total) { bar.Show(done, total); };
   EcoDatabase database;
-  CmFetchAllECO(games, database, transposition ? EcoMethod::Transposition : EcoMethod::MoveOrder, open.prompt);
-  const std::string report = open.prompt.LastInformText();
+  std::string report;
+  CmFetchAllECO(games, database, transposition ? EcoMethod::Transposition : EcoMethod::MoveOrder, open.prompt, &report);
   if (!database.Available()) return 1;
 
   for (std::size_t i = 0; i < open.collection.Count(); ++i) {
