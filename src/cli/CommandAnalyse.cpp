@@ -80,6 +80,10 @@ int CommandAnalyse(const Args& args) {
     std::cerr << "analyse: " << ConsolePrompt::OneLine(check.message) << '\n';
     return 2;
   }
+  // A position with a warning is still given to the engine (which may well
+  // refuse it), and the run counts as one with a reported problem.
+  const bool fenWarning = !check.ok;
+  if (fenWarning) std::cerr << "analyse: " << ConsolePrompt::OneLine(check.message) << '\n';
 
   ConsolePrompt prompt(false);
   BlockingEventQueue events;
@@ -107,9 +111,12 @@ int CommandAnalyse(const Args& args) {
   const bool failed = model.CloseRequested();
   const bool notStarted = model.Driver() && model.Driver()->StartFailed() == SSebrand::StartFailure::NotStarted;
   if (!failed) model.StopOrRestart();
-  // The engine is told "quit"; what it says until then is still shown.
-  const auto quitEnd = Clock::now() + milliseconds(3000);
+  // The search is stopped and the engine told "quit"; what it says until
+  // then is still shown. The wait outlasts the driver's own limit for the
+  // answer to "stop", so that an engine that gives none is reported.
+  const auto quitEnd = Clock::now() + milliseconds(5000);
   while (model.ThreadRunning() && Clock::now() < quitEnd) events.Pump(milliseconds(20));
+  const bool failedStopping = model.CloseRequested() && !failed;
   model.Close();
   if (notStarted) return 2;
 
@@ -120,7 +127,7 @@ int CommandAnalyse(const Args& args) {
   std::string best = display.bestLine;
   if (best.empty() && !display.rows.empty()) best = display.rows.front().moves;
   std::cout << "best\t" << best << '\n';
-  return failed ? 1 : 0;
+  return failed || failedStopping || fenWarning || prompt.Reports() > 0 ? 1 : 0;
 }
 
 }  // namespace varnock::cli

@@ -81,7 +81,7 @@ int CommandCheck(const Args& args) {
   std::cout << "games " << collection.Count() << " nodes " << nodes << " mainline " << mainline << " errors "
             << errorGames << '\n';
   if (listErrors && !collection.errors.Empty()) std::cout << collection.errors.Joined() << '\n';
-  return collection.errors.Empty() ? 0 : 1;
+  return open.ProblemsReported() ? 1 : 0;
 }
 
 }  // namespace varnock::cli

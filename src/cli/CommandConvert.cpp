@@ -12,14 +12,13 @@ int CommandConvert(const Args& args) {
   const std::vector<std::string>& positional = split->names;
   const bool longAlgebraic = split->Has("--long");
   if (positional.size() != 2) return UsageError("convert takes an input and an output file");
+  if (positional[1].empty()) return UsageError("convert: the output file name is empty");
+  if (!UsableOutputPath("convert", positional[1])) return 2;
   OpenCollection& open = OpenCollection::ForThisProcess(split->Has("--yes"));
   if (!open.Open(positional[0])) return 2;
-  const bool loadErrors = !open.collection.errors.Empty();
+  const bool problems = open.ProblemsReported();
   open.files.settings.pgnLongAlgebraic = longAlgebraic;
-  open.prompt.AnswerFileDialogsWith(positional[1]);
-  open.files.SaveAs();
-  if (!open.files.saved) return 1;
-  return loadErrors || !open.collection.errors.Empty() ? 1 : 0;
+  return open.SaveAsTo(positional[1], problems);
 }
 
 }  // namespace varnock::cli

@@ -14,7 +14,7 @@ int CommandCount(const Args& args) {
   OpenCollection& open = OpenCollection::ForThisProcess(split->Has("--yes"));
   if (!open.Open(split->names[0])) return 2;
   std::cout << open.collection.Count() << '\n';
-  return open.collection.errors.Empty() ? 0 : 1;
+  return open.ProblemsReported() ? 1 : 0;
 }
 
 }  // namespace varnock::cli

@@ -28,8 +28,9 @@ int CommandEco(const Args& args) {
   }
   if (positional.size() != 1) return UsageError("eco takes one file");
   OpenCollection& open = OpenCollection::ForThisProcess(yes);
+  if (!output.empty() && !UsableOutputPath("eco", output)) return 2;
   if (!open.Open(positional[0])) return 2;
-  const bool loadErrors = !open.collection.errors.Empty();
+  const bool loadErrors = open.ProblemsReported();
   // Running the command is the go-ahead for loading every game.
   open.prompt.AnswerOk();
 
@@ -37,8 +38,8 @@ int CommandEco(const Args& args) {
   ProgressBar bar("Loading games");
   games.progress = [&bar](int done, int total) { bar.Show(done, total); };
   EcoDatabase database;
-  CmFetchAllECO(games, database, transposition ? EcoMethod::Transposition : EcoMethod::MoveOrder, open.prompt);
-  const std::string report = open.prompt.LastInformText();
+  std::string report;
+  CmFetchAllECO(games, database, transposition ? EcoMethod::Transposition : EcoMethod::MoveOrder, open.prompt, &report);
   if (!database.Available()) return 1;
 
   for (std::size_t i = 0; i < open.collection.Count(); ++i) {
@@ -47,11 +48,7 @@ int CommandEco(const Args& args) {
   }
   std::cout << ConsolePrompt::OneLine(report) << '\n';
 
-  if (!output.empty()) {
-    open.prompt.AnswerFileDialogsWith(output);
-    open.files.SaveAs();
-    if (!open.files.saved) return 1;
-  }
+  if (!output.empty()) return open.SaveAsTo(output, loadErrors);
   return loadErrors || !open.collection.errors.Empty() ? 1 : 0;
 }
 

@@ -26,14 +26,12 @@ int CommandRenamePlayer(const Args& args) {
   if (positional.size() != 3 || !out) return UsageError("rename-player takes a file, the old and new names and -o OUT");
   if (positional[1].empty() || positional[2].empty()) return UsageError("rename-player: the names must not be empty");
   OpenCollection& open = OpenCollection::ForThisProcess(yes);
+  if (!UsableOutputPath("rename-player", *out)) return 2;
   if (!open.Open(positional[0])) return 2;
-  const bool loadErrors = !open.collection.errors.Empty();
+  const bool problems = open.ProblemsReported();
   const EditOutcome outcome = RenamePlayer(open.collection, positional[1], positional[2]);
   std::cout << ConsolePrompt::OneLine(outcome.report) << '\n';
-  open.prompt.AnswerFileDialogsWith(*out);
-  open.files.SaveAs();
-  if (!open.files.saved) return 1;
-  return loadErrors || !open.collection.errors.Empty() ? 1 : 0;
+  return open.SaveAsTo(*out, problems);
 }
 
 }  // namespace varnock::cli

@@ -37,16 +37,14 @@ int CommandReorder(const Args& args) {
     }
   }
   if (positional.size() != 1 || !out || !key) return UsageError("reorder takes a file, -o OUT and --by KEY");
+  if (!UsableOutputPath("reorder", *out)) return 2;
   OpenCollection& open = OpenCollection::ForThisProcess(yes);
   if (!open.Open(positional[0])) return 2;
-  const bool loadErrors = !open.collection.errors.Empty();
+  const bool problems = open.ProblemsReported();
   // Keys the collation cannot tell apart keep their order: the result of a
   // refused sort (every key empty) is the collection as it stands.
   const bool sorted = ReorderGames(open.collection, *key, descending);
-  open.prompt.AnswerFileDialogsWith(*out);
-  open.files.SaveAs();
-  if (!open.files.saved) return 1;
-  return !sorted || loadErrors || !open.collection.errors.Empty() ? 1 : 0;
+  return open.SaveAsTo(*out, problems || !sorted);
 }
 
 }  // namespace varnock::cli

@@ -67,6 +67,9 @@ int CommandSave(const Args& args) {
     } else if (arg == "--tag" && hasValue) {
       std::optional<TagChange> change = ParseTagChange(args[++i]);
       if (!change) return UsageError("save: --tag takes GAME:NAME=VALUE with a header field's tag name");
+      // PGN tag values end at a double quote and stand on one line.
+      if (change->field != HeaderField::GameComment && change->value.find_first_of("\"\r\n") != std::string::npos)
+        return UsageError("save: a tag value cannot hold a double quote or a line break");
       changes.push_back(*change);
     } else if (arg.starts_with("--")) {
       return UsageError("save: unknown option or missing value " + arg);
@@ -80,7 +83,7 @@ int CommandSave(const Args& args) {
   if (backups) open.files.settings.backupFiles = *backups;
   if (!open.Open(positional[0])) return 2;
   Collection& collection = open.collection;
-  const bool loadErrors = !collection.errors.Empty();
+  const bool problems = open.ProblemsReported();
   for (const TagChange& change : changes) {
     if (change.game > collection.Count()) return UsageError("save: there is no game " + std::to_string(change.game));
     SGridFrame& game = collection.Game(change.game - 1);
@@ -89,9 +92,7 @@ int CommandSave(const Args& args) {
     game.stateFlags |= kHeaderChanged;
     collection.modified = true;
   }
-  open.files.CmSave();
-  if (collection.modified) return 1;  // not saved
-  return loadErrors ? 1 : 0;
+  return SaveStatus(open.files.CmSave(), problems || !collection.errors.Empty());
 }
 
 }  // namespace varnock::cli

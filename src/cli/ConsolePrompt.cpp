@@ -27,6 +27,7 @@ bool ConsolePrompt::AskOkCancel(const std::string& caption, const std::string& t
 }
 
 void ConsolePrompt::Inform(const std::string& caption, const std::string& text) {
+  ++reports_;
   lastCaption_ = caption;
   lastText_ = text;
   std::cerr << caption << ": " << OneLine(text) << '\n';

@@ -32,6 +32,8 @@ class ConsolePrompt : public UserPrompt {
 
   void AnswerFileDialogsWith(std::string path) { fileAnswer_ = std::move(path); }
 
+  // How many information boxes were shown.
+  int Reports() const { return reports_; }
   // The caption and text of the last information box.
   const std::string& LastInformCaption() const { return lastCaption_; }
   const std::string& LastInformText() const { return lastText_; }
@@ -44,6 +46,7 @@ class ConsolePrompt : public UserPrompt {
   bool answerOk_;
   std::optional<std::string> fileAnswer_;
   std::string lastCaption_, lastText_;
+  int reports_ = 0;
 };
 
 }  // namespace varnock::cli

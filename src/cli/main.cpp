@@ -58,8 +58,9 @@ const std::map<std::string, Command>& Commands() {
         "stop it cleanly. Prints the analysis list as the analysis window shows it at\n"
         "the end, one 'depth<TAB>score<TAB>moves' row per line, then 'best<TAB>' and\n"
         "the best line (the newest line while no depth was completed). Scores read\n"
-        "from White's side. Exit status 1 when the engine failed, 2 when it could\n"
-        "not be started or the FEN is refused."}},
+        "from White's side. Exit status 1 when the engine failed (no answer to 'stop'\n"
+        "among them) or the FEN has a warning, 2 when it could not be started or the\n"
+        "FEN is refused."}},
       {"ascii",
        {RENDERED(CommandAscii), "ascii FEN [--flip]",
         "Print the plain-text diagram of the position (piece letters, '-' on empty dark\n"
@@ -76,7 +77,9 @@ const std::map<std::string, Command>& Commands() {
       {"convert",
        {CommandConvert, "convert IN OUT [--long] [--yes]",
         "Open IN and Save As OUT: PGN, or ECH when OUT ends in .ech. --long writes PGN\n"
-        "moves in long algebraic notation. The report goes to stderr."}},
+        "moves in long algebraic notation; OUT must be absent or a regular file (a link\n"
+        "is written through). The report goes to stderr. Exit status 1 after reported\n"
+        "problems, 3 when OUT could not be written."}},
       {"count",
        {CommandCount, "count FILE [--yes]",
         "Open the collection as the main window does (the first game in full, the\n"
@@ -112,7 +115,10 @@ const std::map<std::string, Command>& Commands() {
        {CommandSave, "save FILE [--tag GAME:NAME=VALUE]... [--backup-dir DIR] [--backups N] [--yes]",
         "Change header fields (NAME: a PGN tag name such as Event or WhiteELO, or Annotator\n"
         "or GameComment) and save the file in place. The old file becomes a backup in\n"
-        "DIR (default the Backup folder), of which the newest N (default 120) are kept."}},
+        "DIR (default the Backup folder), of which the newest N (default 120) are kept.\n"
+        "Tag values cannot hold double quotes or line breaks. A file changed since it\n"
+        "was opened is replaced only with --yes. Exit status 1 after reported problems\n"
+        "or a question answered No, 3 when the file could not be saved."}},
       {"stats",
        {CommandStats, "stats players|events|openings FILE [--yes]",
         "Print the players, events or openings statistics list of the collection: the\n"

@@ -11,6 +11,7 @@
 
 #include "collection/Collection.h"
 #include "collection/SaveOutput.h"
+#include "formats/FileIdentity.h"
 
 namespace varnock {
 
@@ -32,6 +33,33 @@ class RecentFileList {
   std::vector<std::string> names_;
 };
 
+// What a save did, for the caller to show (the status bar, varnock-cli).
+struct SaveResult {
+  enum Outcome {
+    kSaved,     // written and in place
+    kDeclined,  // stopped at a question, or nothing to save under
+    kFailed,    // could not be written or put in place: the old file is intact
+  };
+  Outcome outcome = kDeclined;
+  std::string fileName;
+  int games = 0;
+  std::uint64_t bytes = 0;
+  std::string report;  // the report shown, or the failure's message
+  bool Saved() const { return outcome == kSaved; }
+  explicit operator bool() const { return Saved(); }
+};
+
+// What an opening did.
+struct LoadResult {
+  bool loaded = false;
+  std::string fileName;
+  std::size_t games = 0;
+  std::uint64_t bytes = 0;  // the file's size
+  std::size_t reports = 0;  // messages in the error list after the load
+  bool Loaded() const { return loaded; }
+  explicit operator bool() const { return loaded; }
+};
+
 // The file filter of the open and save dialogs.
 extern const char* const kGameFileFilter;
 
@@ -40,16 +68,16 @@ class FileCommands {
   FileCommands(Collection& collection, FileSettings settings);
 
   // Opening.
-  bool ReLoad(const std::string& name);  // FrameWin::ReLoad
-  void Load();
-  void CmReLoad();
-  void From_MRU(const std::string& name);
+  LoadResult ReLoad(const std::string& name);  // FrameWin::ReLoad
+  LoadResult Load();
+  LoadResult CmReLoad();
+  LoadResult From_MRU(const std::string& name);
 
   // Saving.
-  void CmSave();
-  void SaveAs();
-  void Export();
-  void ExportCurrentGame();
+  SaveResult CmSave();
+  SaveResult SaveAs();
+  SaveResult Export();
+  SaveResult ExportCurrentGame();
 
   // Writes the games (all, or the selected ones) into `out` as `type`, as a
   // save does: unchanged games copied from the retained text, the others
@@ -63,20 +91,30 @@ class FileCommands {
 
   FileSettings settings;
   RecentFileList recent;
-  bool saved = false;  // the last Save As saved
   // The time the backups are stamped with (tests fix it).
   std::function<std::time_t()> clock = [] { return std::time(nullptr); };
   // The last temporary file a save used (for reports and tests).
   std::string lastTempName;
 
  private:
-  bool SaveAsOrExport(bool exportSelected, const std::string& title);
+  SaveResult SaveAsOrExport(bool exportSelected, const std::string& title);
   // Writes the games to a new file at `path`; reports failures.
-  bool WriteCollectionFile(const std::string& path, bool selectedOnly, FileType type, bool longAlgebraic, int& games,
-                           std::uint64_t& bytes, const std::string& createCaption);
+  bool WriteCollectionFile(const std::string& requested, bool selectedOnly, FileType type, bool longAlgebraic,
+                           int& games, std::uint64_t& bytes, const std::string& createCaption, std::string& failure);
+  // Whether the file at `target` is still the one the collection was read
+  // from (or last saved to); asks when it is not.
+  bool StillTheLoadedFile(const std::string& name, const std::string& target);
+  // Remembers the file just written under the collection's name.
+  void NoteSavedFile(const std::string& name, const std::string& path);
+  // Reports a failure and gives it as the result.
+  SaveResult Failed(const std::string& caption, const std::string& text, const std::string& name);
 
   Collection& collection_;
   UserPrompt& prompt_;
+  // The file as it was when the collection was read from it or last saved
+  // to it: a save that finds another file there asks first.
+  std::string knownName_;
+  FileIdentity known_;
 };
 
 }  // namespace varnock

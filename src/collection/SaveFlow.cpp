@@ -15,6 +15,7 @@
 #include "formats/PgnTagSection.h"
 #include "formats/PgnWriter.h"
 #include "formats/SystemError.h"
+#include "formats/TempNames.h"
 #include "tree/TreeOrder.h"
 
 namespace varnock {
@@ -64,13 +65,6 @@ int WriteAllAndSync(int fd, const SaveOutput& output, const RetainedSource* sour
   if (const int error = output.WriteTo(fd, source)) return error;
   if (::fsync(fd) != 0) return errno;
   return 0;
-}
-
-// A new, empty file in `folder` named from the first three characters of
-// `prefix`; its descriptor and name, or -1 with errno.
-int CreateTempFile(const std::string& folder, const std::string& prefix, std::string& name) {
-  name = folder + "/" + prefix.substr(0, 3) + "XXXXXX";
-  return ::mkstemp(name.data());
 }
 
 // The report of a save. `gap` stands between the head and the number of
@@ -155,6 +149,10 @@ int FileCommands::Save_File(SaveOutput& out, bool selectedOnly, FileType type, b
           WritePgnTagSection(game, header, false, fileText);
         out.Append(header);
         skip = std::min<std::uint64_t>(game.headerLength, game.textLength);
+        if (type == kFilePgn)
+          skip = ReplacedHeaderLength(
+              text.substr(static_cast<std::size_t>(game.textOffset), static_cast<std::size_t>(game.textLength)),
+              static_cast<std::size_t>(skip));
       }
       const std::size_t end = static_cast<std::size_t>(game.textOffset + game.textLength);
       out.AppendRetained(text.substr(static_cast<std::size_t>(game.textOffset + skip),
@@ -187,14 +185,61 @@ int FileCommands::Save_File(SaveOutput& out, bool selectedOnly, FileType type, b
   return count;
 }
 
-bool FileCommands::WriteCollectionFile(const std::string& path, bool selectedOnly, FileType type, bool longAlgebraic,
-                                       int& games, std::uint64_t& bytes, const std::string& createCaption) {
+SaveResult FileCommands::Failed(const std::string& caption, const std::string& text, const std::string& name) {
+  prompt_.Inform(caption, text);
+  SaveResult result;
+  result.outcome = SaveResult::kFailed;
+  result.fileName = name;
+  result.report = text;
+  return result;
+}
+
+bool FileCommands::StillTheLoadedFile(const std::string& name, const std::string& target) {
+  if (name != knownName_ || !known_.known) return true;
+  struct stat now {};
+  if (::stat(target.c_str(), &now) != 0) return true;  // gone: nothing there to lose
+  const FileIdentity current = FileIdentity::Of(now);
+  if (current.device == known_.device && current.inode == known_.inode && current.size == known_.size &&
+      current.modifiedSeconds == known_.modifiedSeconds && current.modifiedNanoseconds == known_.modifiedNanoseconds)
+    return true;
+  return prompt_.AskYesNo(
+      "CmSave()",
+      Format("Warning.\r\n\r\nThe file '%s' has changed since it was loaded: another program or another save has "
+             "written to it.\r\nSaving now replaces those changes; the file as it is now is kept as the "
+             "backup.\r\n\r\nDo you wish to save anyway?",
+             name.c_str()));
+}
+
+bool FileCommands::WriteCollectionFile(const std::string& requested, bool selectedOnly, FileType type,
+                                       bool longAlgebraic, int& games, std::uint64_t& bytes,
+                                       const std::string& createCaption, std::string& failure) {
+  // A symbolic link is written through to the file it names; anything else
+  // than a regular file (a device, a pipe, a folder) is not replaced.
+  std::string path = requested;
+  struct stat target {};
+  if (::lstat(path.c_str(), &target) == 0 && S_ISLNK(target.st_mode)) {
+    char resolved[PATH_MAX];
+    if (!::realpath(path.c_str(), resolved)) {
+      failure = FileErrorText(requested, errno);
+      prompt_.Inform(createCaption, failure);
+      return false;
+    }
+    path = resolved;
+  }
+  if (::stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode)) {
+    failure = Format("'%s'\n\nThis is not a regular file: it is not replaced by the game file", requested.c_str());
+    prompt_.Inform(createCaption, failure);
+    return false;
+  }
   // Written under a temporary name beside the target, then renamed over it:
   // a failure never leaves a part-written file under the name.
+  const std::string folder = FolderOf(path), part = FilePartOf(path);
+  RemoveStaleTempFiles(folder, part);
   std::string tempName;
-  const int fd = CreateTempFile(FolderOf(path), FilePartOf(path), tempName);
+  const int fd = CreateTempFileFor(folder, part, tempName);
   if (fd < 0) {
-    prompt_.Inform(createCaption, FileErrorText(path, errno));
+    failure = FileErrorText(path, errno);
+    prompt_.Inform(createCaption, failure);
     return false;
   }
   struct stat existing {};
@@ -212,44 +257,42 @@ bool FileCommands::WriteCollectionFile(const std::string& path, bool selectedOnl
     ::unlink(tempName.c_str());
     // "WriteFile failed" first, as every failed write of a collection says;
     // the system's own message after it tells why.
-    prompt_.Inform("FrameWin::Save_File()", "WriteFile failed\n\n" + FileErrorText(path, error));
+    failure = "WriteFile failed\n\n" + FileErrorText(path, error);
+    prompt_.Inform("FrameWin::Save_File()", failure);
     return false;
   }
-  SyncFolder(FolderOf(path));
+  SyncFolder(folder);
   return true;
 }
 
-void FileCommands::CmSave() {
-  if (collection_.fileName.empty()) {
-    SaveAs();
-    return;
-  }
+SaveResult FileCommands::CmSave() {
+  if (collection_.fileName.empty()) return SaveAs();
   const std::string name = collection_.fileName;
   // A symbolic link is saved through to the file it names.
   char resolved[PATH_MAX];
-  if (!::realpath(name.c_str(), resolved)) {
-    prompt_.Inform("CmSave()", FileErrorText(name, errno));
-    return;
-  }
+  if (!::realpath(name.c_str(), resolved)) return Failed("CmSave()", FileErrorText(name, errno), name);
   const std::string target = resolved;
-  if (::access(target.c_str(), W_OK) != 0) {
-    prompt_.Inform("CmSave(): IsWriteProtected()",
-                   Format("'%s'\n\nUnable to replace file.  File is marked as being write protected", name.c_str()));
-    return;
-  }
-  if (collection_.fileType == kFilePgn && !PgnWarnings(false, "CmSave()", false)) return;
+  if (::access(target.c_str(), W_OK) != 0)
+    return Failed("CmSave(): IsWriteProtected()",
+                  Format("'%s'\n\nUnable to replace file.  File is marked as being write protected", name.c_str()),
+                  name);
+  SaveResult declined;
+  declined.fileName = name;
+  if (collection_.fileType == kFilePgn && !PgnWarnings(false, "CmSave()", false)) return declined;
   const std::string extension = EqualsIgnoringCase(ExtensionOf(name), "ech") ? "ech" : "pgn";
   const std::string backupName =
       GetBackupName(settings.backupFolder, name, extension, clock(), prompt_).value_or(std::string());
 
   const std::string folder = FolderOf(target), part = FilePartOf(target);
+  RemoveStaleTempFiles(folder, part);
   std::string tempName;
-  const int fd = CreateTempFile(folder, part, tempName);
+  const int fd = CreateTempFileFor(folder, part, tempName);
   if (fd < 0) {
     const int error = errno;
-    prompt_.Inform("GetTempFileName()", Format("Directory '%s'\nFile '%s'\n\n%s\nError Code is %d", folder.c_str(),
-                                               part.c_str(), SystemMessage(error).c_str(), error));
-    return;
+    return Failed("GetTempFileName()",
+                  Format("Directory '%s'\nFile '%s'\n\n%s\nError Code is %d", folder.c_str(), part.c_str(),
+                         SystemMessage(error).c_str(), error),
+                  name);
   }
   lastTempName = tempName;
   struct stat old {};
@@ -262,45 +305,61 @@ void FileCommands::CmSave() {
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) {
     ::unlink(tempName.c_str());
-    // As for Save As: the fixed text first, then the system's message.
-    prompt_.Inform("FrameWin::Save_File()", "WriteFile failed\n\n" + FileErrorText(tempName, error));
-    return;
+    return Failed("FrameWin::Save_File()", "WriteFile failed\n\n" + FileErrorText(tempName, error), name);
+  }
+  // The last moment to find that someone else wrote to the file meanwhile.
+  if (!StillTheLoadedFile(name, target)) {
+    ::unlink(tempName.c_str());
+    return declined;
   }
   recent.Add(name);
-  if (!SwapBackupFiles(target, tempName, backupName, settings.backupFiles, prompt_)) {
-    prompt_.Inform("CmSave()",
-                   Format("Unable to swap files\r\n\r\n'%s'\r\n'%s'\r\n\r\nThe modified file might still be "
-                          "held as\r\n\r\n'%s'",
-                          name.c_str(), backupName.c_str(), tempName.c_str()));
-    return;
-  }
-  prompt_.Inform("CmSave()", SavedReport(Format("'%s'\r\n\r\nFile saved", name.c_str()), games, out.Size(), "\r\n"));
+  if (!SwapBackupFiles(target, tempName, backupName, settings.backupFiles, prompt_))
+    return Failed("CmSave()",
+                  Format("Unable to swap files\r\n\r\n'%s'\r\n'%s'\r\n\r\nThe modified file might still be "
+                         "held as\r\n\r\n'%s'",
+                         name.c_str(), backupName.c_str(), tempName.c_str()),
+                  name);
+  SaveResult result;
+  result.outcome = SaveResult::kSaved;
+  result.fileName = name;
+  result.games = games;
+  result.bytes = out.Size();
+  result.report = SavedReport(Format("'%s'\r\n\r\nFile saved", name.c_str()), games, out.Size(), "\r\n");
+  prompt_.Inform("CmSave()", result.report);
   collection_.modified = false;
+  NoteSavedFile(name, target);
+  return result;
 }
 
-bool FileCommands::SaveAsOrExport(bool exportSelected, const std::string& title) {
+void FileCommands::NoteSavedFile(const std::string& name, const std::string& path) {
+  struct stat now {};
+  knownName_ = name;
+  known_ = ::stat(path.c_str(), &now) == 0 ? FileIdentity::Of(now) : FileIdentity{};
+}
+
+SaveResult FileCommands::SaveAsOrExport(bool exportSelected, const std::string& title) {
+  SaveResult result;
   std::optional<std::string> name = prompt_.ChooseFileToSave(title, kGameFileFilter, "pgn");
-  if (!name || name->empty()) {
-    saved = false;
-    return false;
-  }
+  if (!name || name->empty()) return result;
+  result.fileName = *name;
   const FileType type = EqualsIgnoringCase(ExtensionOf(*name), "ECH") ? kFileEch : kFilePgn;
-  if (type == kFilePgn && !PgnWarnings(exportSelected, "SaveAs()", true)) {
-    saved = false;
-    return false;
+  if (type == kFilePgn && !PgnWarnings(exportSelected, "SaveAs()", true)) return result;
+  std::string failure;
+  if (!WriteCollectionFile(*name, exportSelected, type, settings.pgnLongAlgebraic, result.games, result.bytes,
+                           "CreateFile()", failure)) {
+    result.outcome = SaveResult::kFailed;
+    result.report = failure;
+    return result;
   }
-  int games = 0;
-  std::uint64_t bytes = 0;
-  if (!WriteCollectionFile(*name, exportSelected, type, settings.pgnLongAlgebraic, games, bytes, "CreateFile()")) {
-    saved = false;
-    return false;
-  }
-  prompt_.Inform("SaveAs()", SavedReport(Format("File '%s' saved", name->c_str()), games, bytes, "\r\n\r\n"));
+  result.outcome = SaveResult::kSaved;
+  result.report = SavedReport(Format("File '%s' saved", name->c_str()), result.games, result.bytes, "\r\n\r\n");
+  prompt_.Inform("SaveAs()", result.report);
   recent.Add(*name);
   if (!exportSelected) {
     const bool sameType = type == collection_.fileType;
     collection_.fileName = *name;
     collection_.modified = false;
+    NoteSavedFile(*name, *name);
     if (sameType) {
       if (collection_.views) collection_.views->Refresh();
     } else {
@@ -308,18 +367,17 @@ bool FileCommands::SaveAsOrExport(bool exportSelected, const std::string& title)
       ReLoad(*name);
     }
   }
-  saved = true;
-  return true;
+  return result;
 }
 
-void FileCommands::SaveAs() { SaveAsOrExport(false, "Save File"); }
+SaveResult FileCommands::SaveAs() { return SaveAsOrExport(false, "Save File"); }
 
-void FileCommands::Export() { SaveAsOrExport(true, "Export"); }
+SaveResult FileCommands::Export() { return SaveAsOrExport(true, "Export"); }
 
-void FileCommands::ExportCurrentGame() {
+SaveResult FileCommands::ExportCurrentGame() {
   SGridFrame* current = &collection_.CurrentGame();
   for (std::size_t i = 0; i < collection_.Count(); ++i) collection_.Game(i).selected = &collection_.Game(i) == current;
-  Export();
+  return Export();
 }
 
 }  // namespace varnock

@@ -81,7 +81,13 @@ void AnalysisModel::FailAndClose(const char* caption, const char* format) {
 void AnalysisModel::NewPositionReset(const AnalysisPosition* position) {
   if (mode_ == kFollowGame) {
     if (position) {
-      position_ = ScratchOf(position->board);
+      FENExtras start;
+      if (!ParseFEN(position->fen, start).ok) {
+        start = FENExtras{};
+        start.board = position->board;
+        start.sideToMove = position->sideToMove;
+      }
+      position_ = ScratchOf(start);
       sideToMove_ = position->sideToMove;
       analysed_ = position->key;
     }
@@ -91,7 +97,7 @@ void AnalysisModel::NewPositionReset(const AnalysisPosition* position) {
     if (!check.ok)
       prompt_.Inform("SDlgChessEngine::OnNewState()",
                      Format("'%s'\r\n\r\nBad FEN string.\r\n%s", fixedFen_.c_str(), check.message.c_str()));
-    position_ = ScratchOf(parsed.board);
+    position_ = ScratchOf(parsed);
     sideToMove_ = parsed.sideToMove;
     analysed_ = {};
   }
@@ -154,6 +160,15 @@ void AnalysisModel::HandleEvent(const EngineEvent& event) {
                    "'%s'\r\n\r\nThis executable did not reply to the 'stop' command with a 'bestmove' reply.");
       break;
     case EngineEventKind::ProcessEnded:
+      if (!event.text.empty()) {
+        // It ran and spoke: it failed on its own (a hash it could not
+        // allocate, a crash), which its last words may tell.
+        prompt_.Inform("SDlgChessEngine::OnBadProcess()",
+                       Format("'%s'\r\n\r\nThe engine stopped running.\r\nIts last output was:\r\n\r\n%s",
+                              settings_.enginePath.c_str(), event.text.c_str()));
+        RequestClose();
+        break;
+      }
       FailAndClose("SDlgChessEngine::OnBadProcess()",
                    "'%s'\r\n\r\nVarnock was unable to run this executable as a separate process.\r\nIt might be that "
                    "it is not a UCI engine.");
@@ -208,8 +223,8 @@ void AnalysisModel::OnInfoLine(const EngineEvent& event) {
   // Scores are shown from White's side.
   const long long sign = sideToMove_ == kBlack ? -1 : 1;
   std::string score;
-  if (info.scoreCp) score = Format("%lld", sign * *info.scoreCp);
-  if (info.scoreMate) score = "Mate " + Format("%lld", sign * *info.scoreMate);
+  if (info.scoreCp) score = ScoreText(*info.scoreCp, info.scoreText, sign);
+  if (info.scoreMate) score = "Mate " + ScoreText(*info.scoreMate, info.scoreText, sign);
 
   if (!info.currmove.empty()) {
     CoordinateMove move;

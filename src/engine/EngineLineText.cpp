@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core/Legality.h"
+#include "core/MoveGen.h"
 #include "core/Notation.h"
 #include "core/PieceInitials.h"
 
@@ -25,6 +26,23 @@ std::uint8_t PromotionType(char letter) {
   }
 }
 
+// How the scratch position was reached, as move legality asks it: the
+// start position grants castling rights and en passant, a square is unchanged
+// until a move of the line touches it, and en passant follows the last move.
+class LineHistory : public PositionHistory {
+ public:
+  explicit LineHistory(const ScratchPosition& position) : position_(position) {}
+  LastMove PreviousMove() const override { return position_.last; }
+  const FENExtras* ComposedPosition() const override { return position_.atOrigin ? &position_.origin : nullptr; }
+  bool SquareUnchanged(int square) const override { return !((position_.touched >> square) & 1u); }
+  bool CastlingGranted(std::uint8_t colour, bool kingSide) const override {
+    return position_.origin.CastlingFlag(colour, kingSide);
+  }
+
+ private:
+  const ScratchPosition& position_;
+};
+
 void AppendSquare(std::string& text, int square) {
   text += static_cast<char>('a' + FileOf(square));
   text += static_cast<char>('0' + RankOf(square));
@@ -44,10 +62,12 @@ bool ParseCoordinateMove(std::string_view token, CoordinateMove& move) {
   return true;
 }
 
-ScratchPosition ScratchOf(const BoardSquares& board) {
+ScratchPosition ScratchOf(const FENExtras& start) {
   ScratchPosition position;
-  position.board = board;
-  LocateKings(board, position.kings);
+  position.board = start.board;
+  position.sideToMove = start.sideToMove;
+  position.origin = start;
+  LocateKings(position.board, position.kings);
   return position;
 }
 
@@ -57,6 +77,11 @@ bool AppendEngineMove(std::string& text, ScratchPosition& position, const Coordi
   const std::uint8_t piece = board[static_cast<std::size_t>(move.from)];
   if (piece == 0) return false;
   const std::uint8_t mover = piece & kColourMask;
+  // An engine's line is shown only as far as it is legal: "e2e5" is no "e5".
+  if (mover != position.sideToMove) return false;
+  const std::uint8_t promotionType = (piece & kPawn) ? PromotionType(move.promotion) : 0;
+  const Move legal{static_cast<std::uint8_t>(move.from), static_cast<std::uint8_t>(move.to), promotionType};
+  if (!IsLegalMove(board, position.kings, mover, legal, LineHistory(position))) return false;
   const bool capture = board[static_cast<std::size_t>(move.to)] != 0;
   const int fileStep = FileOf(move.to) - FileOf(move.from);
 
@@ -85,7 +110,11 @@ bool AppendEngineMove(std::string& text, ScratchPosition& position, const Coordi
   // ApplyMove moves a castling rook along and removes a pawn taken en
   // passant, as the text above assumes.
   ApplyMove(position.board, position.kings, move.from, move.to, promotion);
-  if (mover != 0 && IsKingAttacked(position.board, position.kings, Opponent(mover))) text += '+';
+  position.atOrigin = false;
+  position.last = {true, move.from, move.to, mover};
+  position.touched |= (std::uint64_t{1} << move.from) | (std::uint64_t{1} << move.to);
+  position.sideToMove = Opponent(mover);
+  if (IsKingAttacked(position.board, position.kings, Opponent(mover))) text += '+';
   text += ' ';
   return true;
 }

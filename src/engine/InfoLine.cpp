@@ -6,6 +6,10 @@ namespace varnock {
 
 namespace {
 
+// Numbers stop growing here: well inside the long long range, so that
+// negating one is safe; a score this large is shown by its digits.
+constexpr long long kNumberLimit = 1'000'000'000'000'000LL;
+
 bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 std::vector<std::string_view> Tokens(std::string_view line) {
@@ -30,12 +34,24 @@ std::optional<long long> Number(std::string_view token) {
   long long value = 0;
   for (; i < token.size(); ++i) {
     if (token[i] < '0' || token[i] > '9') return std::nullopt;
-    if (value < 1'000'000'000'000'000LL) value = value * 10 + (token[i] - '0');
+    value = value <= (kNumberLimit - 9) / 10 ? value * 10 + (token[i] - '0') : kNumberLimit;
   }
   return negative ? -value : value;
 }
 
 }  // namespace
+
+std::string ScoreText(long long value, std::string_view written, long long sign) {
+  if (value > -kNumberLimit && value < kNumberLimit) return std::to_string(sign * value);
+  bool negative = false;
+  if (!written.empty() && (written[0] == '-' || written[0] == '+')) {
+    negative = written[0] == '-';
+    written.remove_prefix(1);
+  }
+  while (written.size() > 1 && written[0] == '0') written.remove_prefix(1);
+  if (sign < 0) negative = !negative;
+  return (negative ? "-" : "") + std::string(written);
+}
 
 InfoLine ParseInfoLine(std::string_view line) {
   InfoLine info;
@@ -69,6 +85,7 @@ InfoLine ParseInfoLine(std::string_view line) {
       if (i + 2 >= count) continue;
       const std::optional<long long> value = numberAt(i + 2);
       if (!value) continue;
+      info.scoreText = std::string(tokens[i + 2]);
       if (tokens[i + 1] == "cp") {
         info.scoreCp = value, info.scoreMate.reset();
       } else if (tokens[i + 1] == "mate") {

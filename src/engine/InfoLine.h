@@ -21,6 +21,7 @@ struct InfoLine {
   std::string currmove;
   std::optional<long long> scoreCp;
   std::optional<long long> scoreMate;
+  std::string scoreText;  // the score's number as written
   bool hasPv = false;
   std::vector<CoordinateMove> pv;
   std::string pvText;  // the coordinate moves, space-separated
@@ -32,5 +33,9 @@ struct InfoLine {
 // the first other token ends the line and is read as a token again. "string"
 // ends the walk: the rest of the line is free text.
 InfoLine ParseInfoLine(std::string_view line);
+
+// A score from White's side (`sign` -1 when Black is to move): the number,
+// or, for one too large to hold, the engine's own digits with the sign set.
+std::string ScoreText(long long value, std::string_view written, long long sign);
 
 }  // namespace varnock

@@ -275,15 +275,15 @@ int SSebrand::Read5FromDlg(char* buffer, std::size_t size) {
   return 0;
 }
 
-bool SSebrand::StopRequested() {
+bool SSebrand::StopRequested(bool& ending) {
   char command[64];
-  bool stop = false;
   for (int got; (got = Read5FromDlg(command, sizeof command)) > 0;) {
-    stop =
-        stop || std::string_view(command, static_cast<std::size_t>(got)).find(kCommandStop) != std::string_view::npos;
+    if (std::string_view(command, static_cast<std::size_t>(got)).find(kCommandStop) != std::string_view::npos)
+      stopRequested_ = true;
   }
   std::lock_guard lock(mutex_);
-  return stop || ending_;
+  ending = ending_;
+  return stopRequested_ || ending_;
 }
 
 bool SSebrand::TakeWatched(SharedPosition& position) {
@@ -358,7 +358,14 @@ void SSebrand::WaitWhilePaused() {
   deadline_ += Clock::now() - began;
 }
 
+void SSebrand::RememberLine(std::string_view line) {
+  constexpr std::size_t kKeptLines = 4, kKeptLength = 300;
+  if (lastOutput_.size() == kKeptLines) lastOutput_.erase(lastOutput_.begin());
+  lastOutput_.emplace_back(line.substr(0, kKeptLength));
+}
+
 bool SSebrand::HandleLine(std::string_view line) {
+  RememberLine(line);
   std::size_t at = kNoMatch;
   switch (state_.load()) {
     case kAwaitingUciOk:
@@ -428,11 +435,25 @@ int SSebrand::ProtocolThread() {
 
   for (;;) {
     WaitWhilePaused();
-    if (StopRequested()) {
-      SendToEngine("quit\r\n");
-      quitSent_ = true;
-      process_.End();
-      return 1;
+    bool ending = false;
+    if (StopRequested(ending)) {
+      // A running search is stopped and its "bestmove" awaited before the
+      // engine is told to quit, so that it ends cleanly and one that does
+      // not answer is reported (the bestmove limit).
+      if (!ending && !stopSent_ && state_ == kAnalysing && readyOkSeen_) {
+        stopSent_ = true;
+        fen_.clear();  // the "bestmove" starts no new search
+        if (!SendToEngine("stop\r\n")) break;
+        SetState(kAwaitingBestMove);
+        Arm(kBestMoveLimit);
+        continue;
+      }
+      if (ending || state_ != kAwaitingBestMove) {
+        SendToEngine("quit\r\n");
+        quitSent_ = true;
+        process_.End();
+        return 1;
+      }
     }
     SharedPosition next;
     if (!settings_.fixedPosition && TakeWatched(next) && !PositionChanged(next)) break;
@@ -474,8 +495,24 @@ int SSebrand::ProtocolThread() {
                                     [this](std::string_view line) { return HandleLine(line); });
     if (!sent) break;
   }
-  if (engineGone_) Deliver(EngineEventKind::ProcessEnded);
+  if (engineGone_) {
+    // What the engine wrote before it ended may still wait in the pipe: its
+    // last words tell why it ended. They are remembered, not acted on.
+    int bytes = 0;
+    for (int reads = 0; reads < 64 && ReadEngine(buffer, milliseconds(0), false, bytes) == ReadStatus::Data; ++reads)
+      replies_.Feed(buffer, static_cast<std::size_t>(bytes), [this](std::string_view line) {
+        RememberLine(line);
+        return true;
+      });
+    Deliver(EngineEventKind::ProcessEnded, LastOutput());
+  }
   return 0;
+}
+
+std::string SSebrand::LastOutput() const {
+  std::string text;
+  for (const std::string& line : lastOutput_) text += (text.empty() ? "" : "\r\n") + line;
+  return text;
 }
 
 }  // namespace varnock

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "engine/AnalysisPosition.h"
 #include "engine/EngineCapabilities.h"
@@ -101,7 +102,11 @@ class SSebrand {
   void SetState(State state) { state_ = state; }
   void Arm(std::chrono::milliseconds limit) { deadline_ = std::chrono::steady_clock::now() + limit; }
   bool AwaitingReply() const;
-  bool StopRequested();
+  // Whether the owner asked the connection to end (the request is kept once
+  // seen); `ending` tells whether it is going away at once.
+  bool StopRequested(bool& ending);
+  std::string LastOutput() const;
+  void RememberLine(std::string_view line);
   bool TakeWatched(SharedPosition& position);
   void TakePosition(SharedPosition position);
   bool PositionChanged(SharedPosition position);
@@ -130,6 +135,11 @@ class SSebrand {
   std::condition_variable resumed_;
   bool paused_ = false;
   bool ending_ = false;
+  bool stopRequested_ = false;  // protocol thread only
+  // The engine's last few lines, told to the owner when it ends on its own
+  // (an engine that cannot allocate its hash says so, then exits).
+  std::vector<std::string> lastOutput_;
+  bool stopSent_ = false;  // "stop" sent for the request; "bestmove" awaited
   SharedPosition watched_;
   unsigned watchedGeneration_ = 0;
 

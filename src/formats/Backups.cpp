@@ -6,12 +6,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "core/Format.h"
 #include "formats/SystemError.h"
+#include "formats/TempNames.h"
 
 namespace varnock {
 
@@ -22,12 +24,14 @@ std::string WithoutTrailingSlashes(std::string folder) {
   return folder;
 }
 
-// Copies the file's bytes to a new file (used where a hard link cannot be
-// made); the copy is on disk when this returns true. errno tells a failure.
+// Copies the file's bytes into a new temporary file in the folder of `to`,
+// flushes it to disk and only then gives it the name `to`: a copy cut off
+// midway never stands under a backup's name. errno tells a failure.
 bool CopyFileContents(const std::string& from, const std::string& to) {
   const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
-  const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  std::string tempName;
+  const int out = CreateTempFileFor(FolderOf(to), FilePartOf(to), tempName);
   if (out < 0) {
     const int error = errno;
     ::close(in);
@@ -36,30 +40,74 @@ bool CopyFileContents(const std::string& from, const std::string& to) {
   }
   char buffer[1 << 16];
   bool ok = true;
+  int error = 0;
   while (ok) {
     const ssize_t got = ::read(in, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) ok = false;
+    if (got < 0) {
+      ok = false;
+      error = errno;
+    }
     if (got <= 0) break;
     for (ssize_t done = 0; ok && done < got;) {
       const ssize_t put = ::write(out, buffer + done, static_cast<std::size_t>(got - done));
       if (put < 0 && errno == EINTR) continue;
-      if (put <= 0)
+      if (put <= 0) {
         ok = false;
-      else
+        error = put < 0 ? errno : ENOSPC;
+      } else {
         done += put;
+      }
     }
   }
-  const int error = errno;
-  if (ok && ::fsync(out) != 0) ok = false;
-  const int syncError = errno;
+  if (ok && ::fchmod(out, 0644) != 0) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && ::fsync(out) != 0) {
+    ok = false;
+    error = errno;
+  }
   ::close(in);
-  if (::close(out) != 0) ok = false;
+  if (::close(out) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  // Linked rather than renamed, so that a backup another save gave the same
+  // name meanwhile is never replaced; renamed where links are not had.
+  if (ok && ::link(tempName.c_str(), to.c_str()) == 0) {
+    ::unlink(tempName.c_str());
+  } else if (ok && (errno == EEXIST || ::rename(tempName.c_str(), to.c_str()) != 0)) {
+    ok = false;
+    error = errno;
+  }
   if (!ok) {
-    ::unlink(to.c_str());
-    errno = error ? error : syncError;
+    ::unlink(tempName.c_str());
+    errno = error;
   }
   return ok;
+}
+
+// Whether a folder entry carries a backup's name, "NAME   YYYYMMDD
+// HHMMSS_N.EXT": pruning counts and deletes nothing else.
+bool IsBackupName(std::string_view part) {
+  const std::size_t underscore = part.rfind('_');
+  if (underscore == std::string_view::npos || underscore < 18) return false;
+  const std::string_view stamp = part.substr(underscore - 18, 18);
+  for (std::size_t i = 0; i < stamp.size(); ++i) {
+    const char c = stamp[i];
+    const bool ok = i < 3 || i == 11 ? c == ' ' : c >= '0' && c <= '9';
+    if (!ok) return false;
+  }
+  std::string_view rest = part.substr(underscore + 1);
+  std::size_t digits = 0;
+  while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
+  if (digits == 0 || digits >= rest.size() || rest[digits] != '.') return false;
+  rest.remove_prefix(digits + 1);
+  if (rest.empty()) return false;
+  for (char c : rest)
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  return true;
 }
 
 std::string RenameFailure(const std::string& from, const std::string& to, int error) {
@@ -124,6 +172,12 @@ std::optional<std::string> GetBackupName(const std::string& backupFolder, const 
 
 bool SwapBackupFiles(const std::string& fileName, const std::string& tempName, const std::string& backupName, int keep,
                      UserPrompt& prompt) {
+  // Copies left by saves killed while copying to this file's backups.
+  if (!backupName.empty()) {
+    const std::string part = FilePartOf(backupName);
+    const std::size_t stamp = part.rfind("   ");
+    if (stamp != std::string::npos) RemoveStaleTempFiles(FolderOf(backupName), part.substr(0, stamp + 3), true);
+  }
   // The old contents go to the backup name while the file keeps its name.
   if (::link(fileName.c_str(), backupName.c_str()) != 0) {
     const int linkError = errno;
@@ -204,6 +258,9 @@ bool DirectoryFound(const std::string& folder, std::vector<std::string>& files, 
 void BackupDelete(const std::string& folder, int keep, UserPrompt& prompt) {
   std::vector<std::string> files;
   if (!DirectoryFound(folder, files, prompt)) return;
+  // Only whole backups count: a copy still under its temporary name, or any
+  // other file kept in the folder, is neither counted nor deleted.
+  std::erase_if(files, [](const std::string& path) { return !IsBackupName(FilePartOf(path)); });
   const std::size_t kept = static_cast<std::size_t>(std::max(keep, 0));
   for (std::size_t i = kept; i < files.size(); ++i) {
     if (::unlink(files[i].c_str()) != 0) {

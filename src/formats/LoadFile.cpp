@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <new>
 
+#include "core/Format.h"
 #include "formats/FileReading.h"
 #include "formats/SystemError.h"
 
@@ -77,9 +78,21 @@ std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
   do {
     more = done == loaded.text.size() ? ::pread(file.get(), &extra, 1, static_cast<off_t>(done)) : 0;
   } while (more < 0 && errno == EINTR);
-  if (done != loaded.text.size() || more > 0) {
+  if (done == 0) {
     prompt.Inform("Load_File()", "Zero bytes read");
     return std::nullopt;
+  }
+  if (done != loaded.text.size()) {
+    prompt.Inform("Load_File()", "'" + name + "'\n\nThe file changed while it was read: nothing was loaded");
+    return std::nullopt;
+  }
+  loaded.opened = FileIdentity::Of(status);
+  if (more > 0) {
+    // Another program is adding to the file: what was there when it was
+    // opened is read, and the file is not taken for the text read.
+    prompt.Inform("Load_File()", Format("'%s'\n\nThe file grew while it was read: its first %llu bytes were loaded",
+                                        name.c_str(), static_cast<unsigned long long>(size)));
+    return loaded;
   }
   // The text is the file's content only if nothing touched the file while
   // it was read.

@@ -15,13 +15,15 @@ struct LoadedFile {
   TextBuffer text;         // every byte of the file
   std::uint64_t size = 0;  // the file's size
   FileIdentity identity;   // the file as read; unknown when it changed meanwhile
+  FileIdentity opened;     // the file as it was when opened (its size is `size`)
 };
 
 // Reads the file in one go. Every failure is reported (under
 // `openCaption` when the file cannot be opened, else "Load_File()") and
 // gives nothing: a folder or an unreadable file, a size that cannot be had,
 // a file larger than memory can hold ("GlobalAlloc failed!"), an empty file
-// or one whose size changes while it is read ("Zero bytes read").
+// ("Zero bytes read") or one that shrank while it was read. A file that grew
+// while it was read gives what it held when it was opened, after a warning.
 std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
                                     const std::string& openCaption = "Load_File(): CreateFile()");
 

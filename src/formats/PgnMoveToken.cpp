@@ -64,6 +64,11 @@ ResolvedToken Standard(const MoveToken& token, GameTree& tree, std::uint8_t side
     piece = PieceOfLetter(s.front());
     s.remove_prefix(1);
   }
+  // What stands before a pawn's destination can only be its origin file or
+  // square: a lowercase piece letter ("nf3") is no pawn move.
+  if (piece == kPawn)
+    for (char c : s)
+      if (!(c >= 'a' && c <= 'h') && !(c >= '1' && c <= '8')) return {};
   if (piece != kPawn) {
     promotion = 0;
   } else if (RowOf(to) == (side == kWhite ? 0 : 7)) {

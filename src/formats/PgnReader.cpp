@@ -263,6 +263,9 @@ void PgnReader::StoreTag(std::string_view name, std::string_view value, bool val
   if (mode_ == ReadMode::Reread && name.size() != 3) return;  // a reread looks for "FEN" only
   // Tag names are matched without regard to case.
   const KnownTag* tag = FindKnownTag(name);
+  // The annotator's standard tag, which the slot table leaves out.
+  static constexpr KnownTag kAnnotator{"ANNOTATOR", HeaderField::Annotator};
+  if (!tag && name.size() == kAnnotator.name.size() && EqualsIgnoringCase(name, kAnnotator.name)) tag = &kAnnotator;
   if (!tag) return;
   if (tag->fen) {
     FENExtras position;

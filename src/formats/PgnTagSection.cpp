@@ -1,5 +1,6 @@
 #include "formats/PgnTagSection.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -63,16 +64,34 @@ bool NextTag(std::string_view text, std::size_t& pos, ScannedTag& tag) {
 std::size_t TagsStart(std::string_view text) { return text.starts_with("\xEF\xBB\xBF") ? 3 : 0; }
 
 bool Modelled(std::string_view matchedName) {
-  static constexpr std::array<std::string_view, 16> kModelled = {
-      "BLACK",   "WHITE", "SITE",     "RESULT",   "DATE",  "EVENT",       "EVENTDATE", "ROUND",
-      "OPENING", "ECO",   "BLACKELO", "WHITEELO", "BOARD", "TIMECONTROL", "FEN",       "SETUP"};
+  static constexpr std::array<std::string_view, 17> kModelled = {
+      "BLACK", "WHITE",    "SITE",     "RESULT", "DATE",        "EVENT", "EVENTDATE", "ROUND",    "OPENING",
+      "ECO",   "BLACKELO", "WHITEELO", "BOARD",  "TIMECONTROL", "FEN",   "SETUP",     "ANNOTATOR"};
   for (std::string_view name : kModelled)
     if (NameIs(matchedName, name)) return true;
   return false;
 }
 
 void AppendValue(std::string& out, std::string_view value) {
-  for (char c : value) out += c == '[' ? '(' : c == ']' ? ')' : c;
+  // A double quote would end the value early for every reader.
+  for (char c : value) out += c == '[' ? '(' : c == ']' ? ')' : c == '"' ? '\'' : c;
+}
+
+// The game comment, which PGN has no tag for, as the comment before the
+// first move: the reader gives it to the game's start position.
+void AppendGameComment(std::string& out, std::string_view comment) {
+  while (!comment.empty() && IsWhiteSpace(comment.back())) comment.remove_suffix(1);
+  while (!comment.empty() && IsWhiteSpace(comment.front())) comment.remove_prefix(1);
+  if (comment.empty()) return;
+  out += '{';
+  char previous = '{';
+  for (char c : comment) {
+    // A "%" that begins a line would be taken for an escape line.
+    if (c == '%' && (previous == '\r' || previous == '\n')) out += ' ';
+    out += c == '{' ? '[' : c == '}' ? ']' : c;
+    previous = c;
+  }
+  out += "}\r\n";
 }
 
 void AppendTag(std::string& out, std::string_view name, std::string_view value) {
@@ -158,6 +177,20 @@ bool CopyTagsNotModelled(std::string& out, std::string_view gameText) {
   return wrote;
 }
 
+std::size_t ReplacedHeaderLength(std::string_view gameText, std::size_t headerLength) {
+  headerLength = std::min(headerLength, gameText.size());
+  std::size_t pos = TagsStart(gameText), end = pos;
+  ScannedTag tag;
+  while (NextTag(gameText, pos, tag) && pos <= headerLength) end = pos;
+  while (end < headerLength && IsWhiteSpace(gameText[end])) ++end;
+  // Only comments (and the escape lines among them) are kept: a "[" there
+  // could be a tag the scan above did not take, read again after the new
+  // tags.
+  const std::string_view kept = gameText.substr(end, headerLength - end);
+  if (kept.empty() || kept.front() != '{' || kept.find('[') != std::string_view::npos) return headerLength;
+  return end;
+}
+
 void WritePgnTagSection(SGridFrame& game, std::string& out, bool applicationLine,
                         std::optional<std::string_view> fileText) {
   for (HeaderField field : kRosterTags) {
@@ -169,11 +202,14 @@ void WritePgnTagSection(SGridFrame& game, std::string& out, bool applicationLine
     const std::string_view value = game.header.Get(field);
     if (!value.empty()) AppendTag(out, PgnTagName(field), value);
   }
+  if (const std::string_view annotator = game.header.Get(HeaderField::Annotator); !annotator.empty())
+    AppendTag(out, "Annotator", annotator);
   const std::string_view gameText = GameTextOf(game, fileText);
   AppendStartPosition(game, out, gameText);
   if (!gameText.empty() && CopyTagsNotModelled(out, gameText)) out += "\r\n";
   out += "\r\n";
   if (applicationLine) out += "%AP[Varnock:17 Portable]\r\n";
+  AppendGameComment(out, game.header.Get(HeaderField::GameComment));
 }
 
 }  // namespace varnock

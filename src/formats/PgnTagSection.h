@@ -25,4 +25,10 @@ void WritePgnTagSection(SGridFrame& game, std::string& out, bool applicationLine
 // end after the last. Returns whether it wrote any.
 bool CopyTagsNotModelled(std::string& out, std::string_view gameText);
 
+// How many bytes of a game's text (of `headerLength`, where the reader
+// found its first move) a regenerated tag section replaces: the tags and the
+// white space after them, so that a comment before the first move is kept;
+// all of `headerLength` when anything else than comments lies there.
+std::size_t ReplacedHeaderLength(std::string_view gameText, std::size_t headerLength);
+
 }  // namespace varnock

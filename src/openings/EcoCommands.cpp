@@ -12,7 +12,8 @@ const char* Games(int count) { return count == 1 ? "game" : "games"; }
 
 }  // namespace
 
-int CmFetchAllECO(EcoCollection& collection, EcoDatabase& database, EcoMethod method, UserPrompt& prompt) {
+int CmFetchAllECO(EcoCollection& collection, EcoDatabase& database, EcoMethod method, UserPrompt& prompt,
+                  std::string* reportOut) {
   constexpr const char* kCaption = "FrameWin::CmFetchAllECO()";
   const int total = collection.GameCount();
 
@@ -58,6 +59,7 @@ int CmFetchAllECO(EcoCollection& collection, EcoDatabase& database, EcoMethod me
     report = Format("Unchanged ECO classifications.  %d %s", unchanged, Games(unchanged));
   }
   prompt.Inform(kCaption, report);
+  if (reportOut) *reportOut = report;
   return changed;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "core/UserPrompt.h"
 #include "formats/SGridFrame.h"
@@ -46,9 +47,10 @@ struct SelectedGame {
 };
 
 // "Set &ECO Classifications for all Games": loads every game not yet loaded
-// (after asking), classifies every game and reports the counts. Returns how
-// many games changed.
-int CmFetchAllECO(EcoCollection& collection, EcoDatabase& database, EcoMethod method, UserPrompt& prompt);
+// (after asking), classifies every game and reports the counts (the report
+// is also given in `report`, when asked for). Returns how many games changed.
+int CmFetchAllECO(EcoCollection& collection, EcoDatabase& database, EcoMethod method, UserPrompt& prompt,
+                  std::string* report = nullptr);
 
 // "Fetch &Opening Classifications" in the games list: classifies the
 // selected games, loading those not loaded yet. Returns how many changed.

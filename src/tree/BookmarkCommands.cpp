@@ -1,10 +1,12 @@
 #include "tree/BookmarkCommands.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "core/Format.h"
 #include "tree/Bookmarks.h"
 #include "tree/LineActivation.h"
+#include "tree/Positions.h"
 #include "tree/TreeOrder.h"
 
 namespace varnock {
@@ -74,8 +76,23 @@ void CmBMDeleteAll(GameTree& game, UserPrompt& prompt) {
 BookmarkListing ListBookmarks(const GameTree& game) {
   BookmarkListing listing;
   listing.title = Format(" Bookmarks ( %d )", static_cast<int>(game.bookmarks.size()));
-  for (const SBookmarkDetails& mark : game.bookmarks)
-    listing.entries.push_back({mark.number, mark.moveNumber, mark.description});
+  if (game.bookmarks.empty()) return listing;
+  // The plies of every node in one walk, parents before children: a walk up
+  // from each bookmark would take as long as the game for each of them.
+  std::unordered_map<NodeRef, int> plies;
+  for (NodeRef at : NodesInTreeOrder(game)) {
+    const MoveNode& node = game.Node(at);
+    const auto parent = node.parent == kNoNode ? plies.end() : plies.find(node.parent);
+    // PlyOf stops at once at the root and at a set-up position.
+    const bool counted = parent != plies.end() && !node.Has(kFlagComposed);
+    plies[at] = counted ? parent->second + 1 : PlyOf(game.Store(), at);
+  }
+  for (const SBookmarkDetails& mark : game.bookmarks) {
+    const auto ply = plies.find(mark.node);
+    const long long plyCount = ply != plies.end() ? ply->second : PlyOf(game.Store(), mark.node);
+    listing.entries.push_back(
+        {mark.number, static_cast<int>((plyCount + 1) / 2), BookmarkDescription(game, mark.node)});
+  }
   return listing;
 }
 

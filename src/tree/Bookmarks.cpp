@@ -17,35 +17,18 @@ std::string BookmarkDescription(const GameTree& game, NodeRef node) {
 }
 
 void SetBookmark(GameTree& game, NodeRef node, int number) {
-  RemoveBookmark(game, node);
-  SBookmarkDetails mark;
-  mark.node = node;
-  mark.moveNumber = static_cast<int>((static_cast<long long>(PlyOf(game.Store(), node)) + 1) / 2);
-  mark.description = BookmarkDescription(game, node);
+  game.bookmarks.Remove(node);
   if (number == 0) {
-    int highest = 0;
-    for (const auto& existing : game.bookmarks) highest = std::max(highest, existing.number);
-    mark.number = highest < INT_MAX ? highest + 1 : INT_MAX;
-    game.bookmarks.push_front(std::move(mark));
-    return;
+    // One more than the highest goes to the head of the list.
+    const int highest = std::max(game.bookmarks.Highest(), 0);
+    number = highest < INT_MAX ? highest + 1 : INT_MAX;
   }
-  mark.number = number;
-  auto it = game.bookmarks.begin();
-  while (it != game.bookmarks.end() && it->number > number) ++it;
-  game.bookmarks.insert(it, std::move(mark));
+  game.bookmarks.Insert(node, number);
 }
 
-std::optional<int> BookmarkOf(const GameTree& game, NodeRef node) {
-  for (const auto& mark : game.bookmarks)
-    if (mark.node == node) return mark.number;
-  return std::nullopt;
-}
+std::optional<int> BookmarkOf(const GameTree& game, NodeRef node) { return game.bookmarks.NumberOf(node); }
 
-bool RemoveBookmark(GameTree& game, NodeRef node) {
-  auto before = game.bookmarks.size();
-  game.bookmarks.remove_if([node](const SBookmarkDetails& mark) { return mark.node == node; });
-  return game.bookmarks.size() != before;
-}
+bool RemoveBookmark(GameTree& game, NodeRef node) { return game.bookmarks.Remove(node); }
 
 std::optional<int> StoreNumberOf(const GameTree& game, NodeRef node) {
   for (int slot = 0; slot < 10; ++slot)

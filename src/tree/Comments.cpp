@@ -18,17 +18,16 @@ void SetComment(GameTree& game, NodeRef node, NodeStore::CommentKind kind, std::
   NodeStore& store = game.Store();
   game.commentRingValid = false;
   TrimTrailing(text);
-  std::string combined;
   const std::string* existing = store.Comment(node, kind);
-  if (!replace && existing)
-    combined = *existing + "\r\n\r\n" + text;
-  else
-    combined = std::move(text);
-  bool hasInk = false;
-  for (char c : combined)
-    if (!IsBlank(c)) hasInk = true;
-  if (hasInk)
-    store.StoreComment(node, kind, std::move(combined));
+  if (!replace && existing) {
+    // A stored comment always has ink: only the new text is looked at, and
+    // it is added in place.
+    store.AppendComment(node, kind, "\r\n\r\n", text);
+    return;
+  }
+  // Trimmed, a text with ink ends in it.
+  if (!text.empty())
+    store.StoreComment(node, kind, std::move(text));
   else
     store.EraseComment(node, kind);
 }

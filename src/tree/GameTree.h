@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Placement.h"
+#include "tree/BookmarkList.h"
 #include "tree/LineRecords.h"
 #include "tree/NodeStore.h"
 
@@ -45,9 +46,9 @@ class GameTree {
   NodeRef lineEnd = kNoNode;  // last node of the active line
   NodeRef current = kNoNode;  // the displayed position
   NodeRef primary = kNoNode;
-  SBranchDetails* rootLine = nullptr;     // the line that starts at the root
-  SBranchDetails* activeLine = nullptr;   // the line being extended
-  std::list<SBookmarkDetails> bookmarks;  // highest number first
+  SBranchDetails* rootLine = nullptr;    // the line that starts at the root
+  SBranchDetails* activeLine = nullptr;  // the line being extended
+  BookmarkList bookmarks;                // highest number first
   std::array<NodeRef, 10> storeSlots{};
   bool changed = false;
   bool boardFlipped = false;

@@ -15,11 +15,10 @@ struct SBranchDetails {
   NodeRef last = kNoNode;
 };
 
+// One bookmark; its move number and text are worked out when shown.
 struct SBookmarkDetails {
   NodeRef node = kNoNode;
   int number = 0;
-  int moveNumber = 0;
-  std::string description;  // the move text; "...    " before a Black move
 };
 
 }  // namespace varnock

@@ -85,6 +85,18 @@ bool ActivateLineOf(GameTree& game, NodeRef node) {
 
 namespace {
 
+// Takes all the alternatives of a branch node at once and leaves it without
+// any: removing them one at a time searches the list for each, which takes
+// time that grows with the square of their number.
+std::vector<SBranchDetails*> TakeAlternatives(NodeStore& store, NodeRef branch) {
+  std::vector<SBranchDetails*> lines;
+  auto* alternatives = store.Alternatives(branch);
+  if (!alternatives) return lines;
+  lines.swap(*alternatives);
+  store.RemoveAlternative(branch, nullptr);  // drops the emptied entry and the branch flag
+  return lines;
+}
+
 // The flags that tell of an entry elsewhere (a map, a line record, a store
 // slot) to be removed with the node.
 constexpr std::uint8_t kAttachedFlags = kFlagComposed | kFlagCommentBefore | kFlagCommentAfter | kFlagBranch;
@@ -114,13 +126,9 @@ void FreeChain(GameTree& game, NodeRef first) {
       if (node.Has(kFlagCommentBefore)) store.EraseComment(at, NodeStore::kBefore);
       if (node.Has(kFlagCommentAfter)) store.EraseComment(at, NodeStore::kAfter);
       if (node.Has(kFlagBranch)) {
-        if (auto* alternatives = store.Alternatives(at)) {
-          std::vector<SBranchDetails*> lines = *alternatives;
-          for (SBranchDetails* line : lines) {
-            pending.push_back(line->first);
-            store.RemoveAlternative(at, line);
-            store.DeleteLine(game.gameId, line);
-          }
+        for (SBranchDetails* line : TakeAlternatives(store, at)) {
+          pending.push_back(line->first);
+          store.DeleteLine(game.gameId, line);
         }
         node.Set(kFlagBranch, false);
       }
@@ -132,8 +140,7 @@ void FreeChain(GameTree& game, NodeRef first) {
       if (node.Has2(kFlag2Stored))
         for (NodeRef& slot : game.storeSlots)
           if (slot == at) slot = kNoNode;
-      if (!game.bookmarks.empty())
-        game.bookmarks.remove_if([at](const SBookmarkDetails& mark) { return mark.node == at; });
+      if (!game.bookmarks.empty()) game.bookmarks.Remove(at);
       store.FreeLive(at);
       at = next;
     }
@@ -150,10 +157,8 @@ void RemoveAlternatives(GameTree& game, NodeRef branch) {
     store.Node(branch).Set(kFlagBranch, false);
     return;
   }
-  std::vector<SBranchDetails*> lines = *alternatives;
-  for (SBranchDetails* line : lines) {
-    NodeRef first = line->first;
-    store.RemoveAlternative(branch, line);
+  for (SBranchDetails* line : TakeAlternatives(store, branch)) {
+    const NodeRef first = line->first;
     store.DeleteLine(game.gameId, line);
     FreeChain(game, first);
   }

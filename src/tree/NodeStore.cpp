@@ -89,6 +89,15 @@ void NodeStore::StoreComment(NodeRef ref, CommentKind kind, std::string text) {
   Node(ref).Set(kind == kBefore ? kFlagCommentBefore : kFlagCommentAfter, true);
 }
 
+void NodeStore::AppendComment(NodeRef ref, CommentKind kind, std::string_view separator, std::string_view text) {
+  if (text.empty()) return;
+  auto& map = kind == kBefore ? commentBefore_ : commentAfter_;
+  const auto [it, added] = map.try_emplace(ref);
+  if (!added) it->second += separator;
+  it->second += text;
+  Node(ref).Set(kind == kBefore ? kFlagCommentBefore : kFlagCommentAfter, true);
+}
+
 void NodeStore::EraseComment(NodeRef ref, CommentKind kind) {
   (kind == kBefore ? commentBefore_ : commentAfter_).erase(ref);
   Node(ref).Set(kind == kBefore ? kFlagCommentBefore : kFlagCommentAfter, false);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -100,6 +101,11 @@ class NodeStore {
   enum CommentKind { kBefore = 0, kAfter = 1 };
   const std::string* Comment(NodeRef ref, CommentKind kind) const;
   void StoreComment(NodeRef ref, CommentKind kind, std::string text);
+  // Adds `separator` and `text` to the end of the node's comment in place
+  // (a node may collect many comments: copying the text for each would take
+  // time growing with the square of their number); stores `text` alone when
+  // the node has none.
+  void AppendComment(NodeRef ref, CommentKind kind, std::string_view separator, std::string_view text);
   void EraseComment(NodeRef ref, CommentKind kind);
   // Empties both comment maps (for every game).
   void ClearAllComments();

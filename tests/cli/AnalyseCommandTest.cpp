@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "CliRunner.h"
+#include "EngineTesting.h"
 
 namespace varnock {
 namespace {
@@ -120,6 +121,13 @@ TEST_F(AnalyseCommand, PositionsWithoutAMoveAndBadInput) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "\t\t" + mate + "\nbest\tPosition is Checkmate\n");
 
+  // FEN warnings (no kings, a pawn on the last rank): shown, and exit 1.
+  for (const char* warned : {"8/8/8/8/8/8/8/8 w - - 0 1", "P3k3/8/8/8/8/8/8/4K3 w - - 0 1"}) {
+    run = Analyse(warned, {"--seconds", "0.2"});
+    EXPECT_EQ(run.status, 1) << warned << "\n" << run.err;
+    EXPECT_NE(run.err.find("analyse: "), std::string::npos) << run.err;
+  }
+
   run = RunCli({"analyse", mate, "--engine", "/nonexistent/engine"});
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("SSebrand::Start(): CreateProcessA( '/nonexistent/engine' )"), std::string::npos);
@@ -127,6 +135,28 @@ TEST_F(AnalyseCommand, PositionsWithoutAMoveAndBadInput) {
   EXPECT_EQ(RunCli({"analyse", mate}).status, 2);
   EXPECT_EQ(RunCli({"analyse", mate, "--engine", kStockfish, "--lines", "0"}).status, 2);
   EXPECT_EQ(RunCli({"analyse", mate, "--engine", kStockfish, "--seconds", "soon"}).status, 2);
+}
+
+// Engines that fail at the end or on their hash: reported, and exit 1.
+TEST(AnalyseCommandFailures, AnEngineThatIgnoresStopOrDiesIsReported) {
+  const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+  const struct {
+    std::string script;
+    std::string told;
+  } cases[] = {
+      {"on uci:\nsend uciok\non isready:\nsend readyok\non go:\nsend info depth 1 score cp 5 pv e2e4\n"
+       "on stop:\nsleep 1\n",
+       "did not reply to the 'stop' command"},
+      {"on uci:\nsend option name Hash type spin default 16 min 1 max 33554432\nsend uciok\non setoption:\n"
+       "send Failed to allocate 1048576MB for transposition table.\nexit 1\n",
+       "The engine stopped running.\\nIts last output was:"},
+  };
+  for (const auto& c : cases) {
+    testing::FakeEngine engine(c.script);
+    const auto run = RunCli({"analyse", start, "--engine", engine.Path(), "--seconds", "0.3"});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find(c.told), std::string::npos) << run.err;
+  }
 }
 
 }  // namespace

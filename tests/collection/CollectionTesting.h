@@ -19,7 +19,7 @@ struct CollectionUnderTest {
   // Writes a file into the test's folder and loads it.
   bool LoadText(const std::string& name, const std::string& text) {
     WriteFile(folder / name, text);
-    return files.ReLoad(folder / name);
+    return files.ReLoad(folder / name).Loaded();
   }
 
   TempFolder folder;

@@ -63,7 +63,7 @@ ReadOutcome ReadWhileOpening(const std::filesystem::path& file, unsigned threads
   t.prompt.DeclineUnscripted();
   ReadOutcome outcome = Outcome(t, [&](const GameVisitor& visit, const GameDone& done) {
     EXPECT_TRUE(OpenWhileReading(
-        t.collection, threads, [&] { return t.files.ReLoad(file); }, visit, done));
+        t.collection, threads, [&] { return t.files.ReLoad(file).Loaded(); }, visit, done));
   });
   EXPECT_EQ(t.collection.buildObserver, nullptr);
   // The collection is left as the open left it.
@@ -136,7 +136,7 @@ TEST(OpenWhileReading, AnOpenThatFindsNoGamesVisitsNothing) {
       t.prompt.DeclineUnscripted();
       bool called = false;
       EXPECT_FALSE(OpenWhileReading(
-          t.collection, threads, [&] { return t.files.ReLoad(folder / name); },
+          t.collection, threads, [&] { return t.files.ReLoad(folder / name).Loaded(); },
           [&](std::size_t, GameTree&) { called = true; }, [&](std::size_t) { called = true; }));
       EXPECT_FALSE(called);
       EXPECT_EQ(testing::Told(t.prompt, 0), testing::Told(alone.prompt, 0));
@@ -157,7 +157,7 @@ TEST(OpenWhileReading, AFailingVisitIsThrownAfterTheGamesBeforeIt) {
       t.prompt.DeclineUnscripted();
       std::vector<std::size_t> done;
       EXPECT_THROW(OpenWhileReading(
-                       t.collection, threads, [&] { return t.files.ReLoad(folder / "faults.pgn"); },
+                       t.collection, threads, [&] { return t.files.ReLoad(folder / "faults.pgn").Loaded(); },
                        [&](std::size_t place, GameTree&) {
                          if (place == failing) throw std::runtime_error("visit failed");
                        },
@@ -241,7 +241,7 @@ TEST(OpenWhileReading, AnOpenThatChangesItsGamesIsReadAfresh) {
     });
   }
   SCOPED_TRACE("two builds");
-  compare([&](CollectionUnderTest& t) { return t.files.ReLoad(other) && t.files.ReLoad(file); });
+  compare([&](CollectionUnderTest& t) { return t.files.ReLoad(other).Loaded() && t.files.ReLoad(file).Loaded(); });
 }
 
 TEST(OpenWhileReading, AFileOfOneChunkIsReadOnTheCallingThread) {
@@ -253,7 +253,7 @@ TEST(OpenWhileReading, AFileOfOneChunkIsReadOnTheCallingThread) {
   const std::thread::id caller = std::this_thread::get_id();
   std::size_t visits = 0;
   EXPECT_TRUE(OpenWhileReading(
-      t.collection, 4, [&] { return t.files.ReLoad(folder / "small.pgn"); },
+      t.collection, 4, [&] { return t.files.ReLoad(folder / "small.pgn").Loaded(); },
       [&](std::size_t, GameTree&) {
         EXPECT_EQ(std::this_thread::get_id(), caller);
         ++visits;

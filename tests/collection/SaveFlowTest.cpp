@@ -98,13 +98,11 @@ TEST(SaveFlow, SaveAsToEchAndBackKeepsEveryTree) {
       t.prompt.Clear();
       // Save As ECH (which reloads the new file), then Save As PGN.
       t.prompt.File(t.folder / "games.ech");
-      t.files.SaveAs();
-      ASSERT_TRUE(t.files.saved);
+      ASSERT_TRUE(t.files.SaveAs().Saved());
       EXPECT_EQ(t.collection.fileType, kFileEch);
       EXPECT_EQ(t.collection.fileName, t.folder / "games.ech");
       t.prompt.File(t.folder / "back.pgn");
-      t.files.SaveAs();
-      ASSERT_TRUE(t.files.saved);
+      ASSERT_TRUE(t.files.SaveAs().Saved());
       CollectionUnderTest back;
       back.prompt.DeclineUnscripted();
       ASSERT_TRUE(back.files.ReLoad(t.folder / "back.pgn"));
@@ -306,10 +304,10 @@ TEST(SaveFlow, ALinkIsSavedThroughToItsTarget) {
 TEST(SaveFlow, WriteProtectionAndMissingNames) {
   CollectionUnderTest t;
   t.prompt.CancelFile();
-  t.files.CmSave();  // no name: Save As, cancelled
+  const SaveResult cancelled = t.files.CmSave();  // no name: Save As, cancelled
   EXPECT_EQ(t.prompt.Last().kind, ScriptedPrompt::Kind::SaveFile);
   EXPECT_EQ(t.prompt.Last().caption, "Save File");
-  EXPECT_FALSE(t.files.saved);
+  EXPECT_EQ(cancelled.outcome, SaveResult::kDeclined);
   EXPECT_EQ(t.collection.fileName, "");
 }
 

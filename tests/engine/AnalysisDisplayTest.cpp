@@ -103,7 +103,15 @@ TEST(AnalysisDisplay, LinesInNotation) {
   EXPECT_EQ(display.Moves("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "e1g1 e8c8 f1f8"), "O-O O-O-O Rf8 ");
   // The pawn taken en passant is gone: a move from its square ends the text.
   EXPECT_EQ(display.Moves("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "e5d6 d5d4"), "exd6 ");
-  EXPECT_EQ(display.Moves("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "e5d6 e8e7 d6d7"), "exd6 Ke7 d7 ");
+  EXPECT_EQ(display.Moves("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "e5d6 e8f7 d6d7"), "exd6 Kf7 d7 ");
+  // A line stops at its first move that breaks the rules: into check, by the
+  // side not to move, en passant without the right, castling through check,
+  // a pawn "e2e5".
+  EXPECT_EQ(display.Moves("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "e5d6 e8e7"), "exd6 ");
+  EXPECT_EQ(display.Moves(kStart, "e2e4 e4e5"), "e4 ");
+  EXPECT_EQ(display.Moves("4k3/8/8/3pP3/8/8/8/4K3 w - - 0 1", "e5d6"), "");
+  EXPECT_EQ(display.Moves("4k3/8/8/8/8/8/5r2/R3K2R w KQ - 0 1", "e1g1"), "");
+  EXPECT_EQ(display.Moves(kStart, "e2e5"), "");
   // A move from an empty square ends the text.
   EXPECT_EQ(display.Moves(kStart, "e2e4 e2e4 d7d5"), "e4 ");
 

@@ -81,13 +81,14 @@ TEST_F(AnalysisSessionTest, PauseStopAndRestart) {
   EXPECT_TRUE(model.Running());
   EXPECT_TRUE(testing::WaitUntil([&] { return testing::ProcessState(first) != 'T'; }));
 
-  // Stopping from the paused state resumes first, then the engine gets "quit".
+  // Stopping from the paused state resumes first, then the search is stopped
+  // and, once it answered, the engine gets "quit".
   model.PauseOrResume();
   model.StopOrRestart();
   EXPECT_EQ(model.Display().stopLabel, "Restart &UCI");
   EXPECT_FALSE(model.Display().pauseVisible);
   ASSERT_TRUE(session.PumpUntil([&] { return !model.ThreadRunning(); }));
-  EXPECT_TRUE(engine.Received().ends_with("go infinite\r\nquit\r\n"));
+  EXPECT_TRUE(engine.Received().ends_with("go infinite\r\nstop\r\nquit\r\n")) << engine.Received();
   EXPECT_TRUE(testing::WaitUntil([&] { return testing::ProcessState(first) == 0; }));
 
   model.StopOrRestart();
@@ -142,6 +143,61 @@ TEST_F(AnalysisSessionTest, EngineFailuresAreReportedAndCloseTheWindow) {
     EXPECT_EQ(reports.Prompt().Last().caption, c.caption);
     EXPECT_EQ(reports.Prompt().Last().text, c.text);
     EXPECT_TRUE(reports.Model().CloseRequested());
+  }
+}
+
+// Engines that misbehave at the end of a session, or speak in lines the
+// display must not trust.
+TEST_F(AnalysisSessionTest, SilentStopsDyingEnginesAndLinesBeyondTheRules) {
+  {
+    // No answer to "stop": reported as such once the limit passed.
+    FakeEngine silent(
+        "on uci:\nsend uciok\non isready:\nsend readyok\non go:\nsend info depth 1 score cp 5 pv "
+        "e2e4\non stop:\nsleep 1\n");
+    Session session(silent.Path());
+    session.Model().Start();
+    ASSERT_TRUE(session.PumpUntil([&] { return !session.Model().Display().rows.empty(); }));
+    session.Model().StopOrRestart();
+    ASSERT_TRUE(session.PumpUntil([&] { return !session.Model().ThreadRunning(); }, 8000ms));
+    EXPECT_TRUE(session.Model().CloseRequested());
+    ASSERT_FALSE(session.Prompt().Records().empty());
+    EXPECT_EQ(session.Prompt().Last().caption, "SDlgChessEngine::OnBestTimeout()");
+    session.Model().Close();
+  }
+  {
+    // An engine that cannot allocate its hash says so and exits: its words
+    // are shown, not "unable to run".
+    FakeEngine dying(
+        "on uci:\nsend option name Hash type spin default 16 min 1 max 33554432\nsend uciok\n"
+        "on setoption:\nsend info string Failed to allocate 1048576MB for transposition table.\nexit 1\n");
+    Session session(dying.Path());
+    session.Model().Start();
+    ASSERT_TRUE(session.PumpUntil([&] { return session.Model().CloseRequested(); }));
+    ASSERT_EQ(session.Prompt().Records().size(), 1u);
+    EXPECT_EQ(session.Prompt().Last().text,
+              "'" + dying.Path() +
+                  "'\r\n\r\nThe engine stopped running.\r\nIts last output was:\r\n\r\noption name Hash type "
+                  "spin default 16 min 1 max 33554432\r\nuciok\r\ninfo string Failed to allocate 1048576MB for "
+                  "transposition table.");
+    session.Model().Close();
+  }
+  {
+    // Lines stop at their first move that is not legal there; a score
+    // beyond 64 bits keeps its digits (from White's side: Black to move).
+    FakeEngine lying(
+        "on uci:\nsend uciok\non isready:\nsend readyok\non go:\n"
+        "send info depth 1 score cp 123456789012345678901234 pv e7e5 g1f3 e1e3 a2a3\n"
+        "send info depth 2 score cp -98765432109876543210 pv e7e5 g1f3 b8c6 f1b5\non stop:\nsend bestmove e7e5\n");
+    Session session(lying.Path(), 1, "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
+    session.Model().Start();
+    ASSERT_TRUE(session.PumpUntil([&] {
+      const auto& shown = session.Model().Display().rows;
+      return shown.size() >= 2 && shown[0].depth == "2";
+    }));
+    const auto& rows = session.Model().Display().rows;
+    EXPECT_EQ(rows[1], (AnalysisRow{"1", "-123456789012345678901234", "e5 Nf3 "}));
+    EXPECT_EQ(rows[0], (AnalysisRow{"2", "98765432109876543210", "e5 Nf3 Nc6 Bb5 "}));
+    session.Model().Close();
   }
 }
 

@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "formats/FileReading.h"
+#include "formats/LoadFile.h"
 #include "support/Corpus.h"
+#include "support/ScriptedPrompt.h"
 #include "support/TempFolder.h"
 
 namespace varnock {
@@ -73,6 +77,52 @@ TEST(FileReading, AFileShorterThanItsSizeIsNotTakenWhole) {
   back = ReadBack(path, text.size(), read);
   EXPECT_EQ(read, std::size_t{1} << 20);
   EXPECT_TRUE(back.substr(0, read) == text.substr(0, 1 << 20));
+}
+
+}  // namespace
+}  // namespace varnock
+
+namespace varnock {
+namespace {
+
+// Another program appends to the file while it is read: what it held when it
+// was opened is loaded, with a warning, and is not taken for the file's text.
+TEST(FileReading, AFileThatGrowsWhileItIsReadLoadsWhatItHeldWhenOpened) {
+  TempFolder folder;
+  const std::string path = folder / "growing.pgn";
+  const std::string game = "[Event \"Growing\"]\n\n1. e4 e5 2. Nf3 Nc6 *\n\n";
+  std::string text;
+  while (text.size() < (std::size_t{16} << 20)) text += game;
+  // The appender may be kept off the processor for the whole read: a few
+  // tries, until one load sees the file grow.
+  bool grew = false;
+  for (int attempt = 0; attempt < 10 && !grew; ++attempt) {
+    testing::WriteFile(path, text);
+    std::atomic<bool> started{false}, done{false};
+    std::thread appender([&] {
+      const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+      while (!done) {
+        if (::write(fd, game.data(), game.size()) < 0) break;
+        started = true;
+      }
+      ::close(fd);
+    });
+    while (!started) std::this_thread::yield();
+    testing::ScriptedPrompt prompt;
+    std::optional<LoadedFile> loaded = Load_File(path, prompt);
+    done = true;
+    appender.join();
+    ASSERT_TRUE(loaded.has_value()) << prompt.Last().text;
+    EXPECT_GT(loaded->size, text.size());
+    EXPECT_TRUE(loaded->text.view().substr(0, text.size()) == text);
+    grew = !prompt.Records().empty();
+    if (!grew) continue;
+    EXPECT_FALSE(loaded->identity.known);
+    ASSERT_EQ(prompt.Records().size(), 1u);
+    EXPECT_EQ(prompt.Last().text, "'" + path + "'\n\nThe file grew while it was read: its first " +
+                                      std::to_string(loaded->size) + " bytes were loaded");
+  }
+  EXPECT_TRUE(grew);
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ TEST(PgnReader, TagsAreStoredAsReadWithUpperCasedNames) {
   EXPECT_EQ(h.Get(HeaderField::WhiteELO), "2700");
   EXPECT_EQ(h.Get(HeaderField::White), "Smith ");
   EXPECT_EQ(h.Get(HeaderField::Black), "");
-  EXPECT_EQ(h.Get(HeaderField::Annotator), "");  // PGN has no tag for it
+  EXPECT_EQ(h.Get(HeaderField::Annotator), "Me");  // the standard tag, outside the slot table
   EXPECT_EQ(h.Get(HeaderField::Opening), "Ruy Lopez");
   EXPECT_EQ(r.games[0]->headerLength, r.text.find("1. e4"));
 }
@@ -273,6 +273,25 @@ TEST(PgnReader, AnErrorOnTheMainLineEndsTheMovesAndKeepsTheRest) {
             "Varnock: bad PGN -\r\n\r\n[ Qe8 Nf6 (2... Nc6) 3. Bc4 * ]");
   EXPECT_EQ(r.MainLine(1), "d2d4");
   EXPECT_EQ(r.ctx.gameCounter, 2);
+}
+
+// A lowercase piece letter is no pawn's file: the move is an error, not the
+// pawn move to the same square; a real file before it stays a pawn capture.
+TEST(PgnReader, LowercasePieceLettersAreMoveErrors) {
+  const struct {
+    const char* movetext;
+    const char* mainLine;
+  } cases[] = {
+      {"1. e4 e5 2. nf3 Nc6 *", "e2e4 e7e5"},   {"1. e4 e5 2. Nf3 nc6 *", "e2e4 e7e5 g1f3"},
+      {"1. e4 e5 2. kf3 *", "e2e4 e7e5"},       {"1. e4 d5 2. ed5 *", "e2e4 d7d5 e4d5"},
+      {"1. e4 d5 2. e4d5 *", "e2e4 d7d5 e4d5"},
+  };
+  for (const auto& c : cases) {
+    Reading r(c.movetext);
+    ASSERT_EQ(r.games.size(), 1u);
+    EXPECT_EQ(r.MainLine(), c.mainLine) << c.movetext;
+    EXPECT_EQ(r.errors.Empty(), std::string(c.movetext).find("d5 *") != std::string::npos) << c.movetext;
+  }
 }
 
 TEST(PgnReader, UnbalancedBracketsWarnAndReturnToTheBranch) {

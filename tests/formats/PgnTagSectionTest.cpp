@@ -44,13 +44,17 @@ TEST(PgnTagSection, ValuesInOrderWithSquareBracketsRounded) {
   h.Set(HeaderField::WhiteELO, "2200");
   h.Set(HeaderField::TimeControl, "40/7200");
   h.Set(HeaderField::Board, "3");
-  h.Set(HeaderField::Annotator, "never written");
-  h.Set(HeaderField::GameComment, "never written");
+  // The annotator has a standard tag; the game comment, which has none, is
+  // the comment before the first move. A double quote never ends a value
+  // early, and a closing brace never ends the comment early.
+  h.Set(HeaderField::Annotator, "A. Notator");
+  h.Set(HeaderField::GameComment, " From {the} club\r\n%bulletin ");
   EXPECT_EQ(Tags(g.game),
             "[Event \"Open\"]\r\n[EventDate \"?\"]\r\n[Site \"?\"]\r\n[Date \"?\"]\r\n[Round \"?\"]\r\n"
-            "[White \"Smith (GM)\"]\r\n[Black \"Jo\"e\"]\r\n[Result \"1-0\"]\r\n"
+            "[White \"Smith (GM)\"]\r\n[Black \"Jo'e\"]\r\n[Result \"1-0\"]\r\n"
             "[Board \"3\"]\r\n[TimeControl \"40/7200\"]\r\n[WhiteELO \"2200\"]\r\n[BlackELO \"2100\"]\r\n"
-            "[Opening \"King's pawn\"]\r\n[ECO \"C20\"]\r\n\r\n");
+            "[Opening \"King's pawn\"]\r\n[ECO \"C20\"]\r\n[Annotator \"A. Notator\"]\r\n\r\n"
+            "{From [the] club\r\n %bulletin}\r\n");
 }
 
 TEST(PgnTagSection, SetUpAndFenOnlyForAGameThatDoesNotStartFromTheInitialPosition) {
@@ -77,7 +81,7 @@ TEST(PgnTagSection, SetUpAndFenOnlyForAGameThatDoesNotStartFromTheInitialPositio
 
 TEST(PgnTagSection, TagsNotModelledAreCopiedAfterSetUpAndTheModelledOnesAreNotRepeated) {
   const std::string gameText =
-      "[Event \"E\"]\r\n[Annotator \"Ann [x]\"]\r\n[SetUp \"1\"]\r\n"
+      "[Event \"E\"]\r\n[Source \"Ann [x]\"]\r\n[SetUp \"1\"]\r\n"
       "[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 30\"]\r\n[ whiteelo \"9\"]\r\n[PlyCount \"  3\"]\r\n"
       "[Empty \"\"]\n[ VeryLongTagNameForTesting \"kept\"]\r\n\r\n1... Kd7 *\r\n";
   const std::string file = "[Event \"before\"]\r\n\r\n1. e4 *\r\n\r\n" + gameText + "[Event \"after\"]\r\n";
@@ -90,13 +94,13 @@ TEST(PgnTagSection, TagsNotModelledAreCopiedAfterSetUpAndTheModelledOnesAreNotRe
             "[Event \"E\"]\r\n[EventDate \"?\"]\r\n[Site \"?\"]\r\n[Date \"?\"]\r\n[Round \"?\"]\r\n"
             "[White \"?\"]\r\n[Black \"?\"]\r\n[Result \"*\"]\r\n"
             "[SetUp \"1\"]\r\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 30\"]\r\n"
-            "[Annotator \"Ann [x]\"]\r\n[PlyCount \"3\"]\r\n[VeryLongTagNameForTesting \"kept\"]\r\n\r\n");
+            "[Source \"Ann [x]\"]\r\n[PlyCount \"3\"]\r\n[VeryLongTagNameForTesting \"kept\"]\r\n\r\n");
 
   // Without the file text, or for a game that was not split out of it,
   // nothing is copied.
-  EXPECT_EQ(Tags(g.game).find("Annotator"), std::string::npos);
+  EXPECT_EQ(Tags(g.game).find("Source"), std::string::npos);
   g.game.stateFlags = kMovesChanged;
-  EXPECT_EQ(Tags(g.game, false, file).find("Annotator"), std::string::npos);
+  EXPECT_EQ(Tags(g.game, false, file).find("Source"), std::string::npos);
 }
 
 TEST(PgnTagSection, CopyScanStopsAtTheMovetextAndAtTheEndOfTheText) {
@@ -115,12 +119,12 @@ TEST(PgnTagSection, CopyScanStopsAtTheMovetextAndAtTheEndOfTheText) {
 }
 
 TEST(PgnTagSection, GameTextOutsideTheFileTextIsIgnored) {
-  const std::string file = "[Annotator \"A\"]\r\n1. e4 *";
+  const std::string file = "[Source \"A\"]\r\n1. e4 *";
   PgnTestGame g;
   g.game.stateFlags = kFromFileText;
   g.game.textOffset = 0;
   g.game.textLength = 1000;  // longer than the text: cut at its end
-  EXPECT_NE(Tags(g.game, false, file).find("[Annotator \"A\"]\r\n\r\n"), std::string::npos);
+  EXPECT_NE(Tags(g.game, false, file).find("[Source \"A\"]\r\n\r\n"), std::string::npos);
   EXPECT_EQ(GameTextOf(g.game, file), file);
   g.game.textOffset = file.size();
   EXPECT_EQ(GameTextOf(g.game, file), "");

@@ -92,7 +92,8 @@ std::string Describe(SGridFrame& frame) {
       }
     }
   }
-  for (const auto& mark : game.bookmarks) out << "bookmark " << mark.number << ' ' << mark.description << '\n';
+  for (const auto& mark : game.bookmarks)
+    out << "bookmark " << mark.number << ' ' << BookmarkDescription(game, mark.node) << '\n';
   if (game.activeLine != game.rootLine) out << "active line is not the root's line\n";
   if (game.rootLine->last != game.lineEnd || ChainEnd(game, game.root) != game.lineEnd)
     out << "line end does not end the root's line\n";

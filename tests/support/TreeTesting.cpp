@@ -7,6 +7,7 @@
 
 #include "support/CoordinateMoves.h"
 #include "support/ScriptedPrompt.h"
+#include "tree/Bookmarks.h"
 #include "tree/MoveEntry.h"
 #include "tree/Positions.h"
 
@@ -85,7 +86,8 @@ std::string Dump(const GameTree& game) {
       }
     }
   }
-  for (const auto& mark : game.bookmarks) out << "bookmark " << mark.number << ' ' << mark.description << '\n';
+  for (const auto& mark : game.bookmarks)
+    out << "bookmark " << mark.number << ' ' << BookmarkDescription(game, mark.node) << '\n';
   for (std::size_t i = 0; i < game.storeSlots.size(); ++i)
     if (game.storeSlots[i]) out << "slot " << i << '\n';
   out << "changed " << game.changed << '\n';
