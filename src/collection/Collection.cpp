@@ -186,7 +186,7 @@ void Collection::SelectGame(std::size_t position, bool saveView) {
   EnsureLoaded(game);
   ShowErrors();
   GameTree& tree = game.Tree();
-  tree.commentRingValid = false;
+  tree.ForgetCommentRing();
   ShowCurrentPosition(tree);
   if (views) {
     views->RestoreGameText(game.treeViewTop);

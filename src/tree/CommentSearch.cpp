@@ -9,6 +9,12 @@
 
 namespace varnock {
 
+// The comment search keeps its ring of commented nodes in the tree.
+struct CommentRingAccess {
+  static GameTree::CommentRing& Of(GameTree& game) { return game.commentRing_; }
+  static const GameTree::CommentRing& Of(const GameTree& game) { return game.commentRing_; }
+};
+
 namespace {
 
 constexpr const char* kNoComments = "No comments were found in the game tree";
@@ -22,9 +28,12 @@ unsigned char Fold(unsigned char c) {
   return c;
 }
 
+auto& Ring(GameTree& game) { return CommentRingAccess::Of(game); }
+const auto& Ring(const GameTree& game) { return CommentRingAccess::Of(game); }
+
 void BuildRing(GameTree& game) {
-  game.commentRing = CreateCommentsList(game);
-  game.commentRingValid = true;
+  Ring(game).nodes = CreateCommentsList(game);
+  Ring(game).valid = true;
 }
 
 bool NodeMatches(const GameTree& game, NodeRef node, const FindSettings& settings) {
@@ -38,7 +47,7 @@ bool NodeMatches(const GameTree& game, NodeRef node, const FindSettings& setting
 // The ring index examined first when walking from the current node, which
 // need not carry a comment itself: its neighbour in tree order.
 std::size_t FirstFromCurrent(const GameTree& game, bool forward) {
-  const std::size_t size = game.commentRing.size();
+  const std::size_t size = Ring(game).nodes.size();
   std::size_t before = 0;  // commented nodes before the current one in tree order
   bool commented = false;
   for (NodeRef at : NodesInTreeOrder(game)) {
@@ -55,10 +64,10 @@ std::size_t FirstFromCurrent(const GameTree& game, bool forward) {
 // The ring index examined first: after the last hit when it is still in the
 // ring, else next to the current node.
 std::size_t FirstToExamine(const GameTree& game, bool forward) {
-  const auto& ring = game.commentRing;
+  const auto& ring = Ring(game).nodes;
   const std::size_t size = ring.size();
-  auto last = std::find(ring.begin(), ring.end(), game.commentSearchPosition);
-  if (game.commentSearchPosition == kNoNode || last == ring.end()) return FirstFromCurrent(game, forward);
+  auto last = std::find(ring.begin(), ring.end(), Ring(game).position);
+  if (Ring(game).position == kNoNode || last == ring.end()) return FirstFromCurrent(game, forward);
   const std::size_t index = static_cast<std::size_t>(last - ring.begin());
   return forward ? (index + 1) % size : (index + size - 1) % size;
 }
@@ -71,7 +80,7 @@ std::string SearchedSuffix(std::size_t examined) {
 // Walks the ring once around from the last position.
 void Search(GameTree& game, UserPrompt& prompt, const FindSettings& settings) {
   constexpr const char* kCaption = "CmFindNext()";
-  const auto& ring = game.commentRing;
+  const auto& ring = Ring(game).nodes;
   const std::size_t size = ring.size();
   std::size_t index = FirstToExamine(game, settings.forward);
   std::optional<NodeRef> hit;
@@ -89,7 +98,7 @@ void Search(GameTree& game, UserPrompt& prompt, const FindSettings& settings) {
     prompt.Inform(kCaption, Format("'%s'\r\n\r\nThis string could not be found.", text) + SearchedSuffix(examined));
     return;
   }
-  game.commentSearchPosition = *hit;
+  Ring(game).position = *hit;
   if (*hit == game.current && examined == size) {
     prompt.Inform(kCaption, Format("'%s'\r\n\r\nOnly one occurrence of this string could be found", text) +
                                 SearchedSuffix(examined));
@@ -98,9 +107,9 @@ void Search(GameTree& game, UserPrompt& prompt, const FindSettings& settings) {
   // Exchanging lines reorders the tree but keeps its commented nodes, so the
   // ring stays as it was when the search began and the walk visits every
   // node once per round.
-  const bool ringValid = game.commentRingValid;
+  const bool ringValid = Ring(game).valid;
   ActivateAndGoTo(game, *hit);
-  game.commentRingValid = ringValid;
+  Ring(game).valid = ringValid;
 }
 
 }  // namespace
@@ -120,8 +129,8 @@ bool CommentContains(const std::string& comment, const std::string& text, bool m
 
 void CmFind(GameTree& game, UserPrompt& prompt, FindSettings& settings) {
   BuildRing(game);
-  game.commentSearchPosition = kNoNode;
-  if (game.commentRing.empty()) {
+  Ring(game).position = kNoNode;
+  if (Ring(game).nodes.empty()) {
     prompt.Inform("CmFind()", kNoComments);
     return;
   }
@@ -132,14 +141,14 @@ void CmFind(GameTree& game, UserPrompt& prompt, FindSettings& settings) {
 }
 
 void CmFindNext(GameTree& game, UserPrompt& prompt, const FindSettings& settings) {
-  if (!game.commentRingValid) {
+  if (!Ring(game).valid) {
     BuildRing(game);
-    if (game.commentRing.empty()) {
+    if (Ring(game).nodes.empty()) {
       prompt.Inform("CreateCommentsList()", kNoComments);
       return;
     }
   }
-  if (game.commentRing.empty()) {
+  if (Ring(game).nodes.empty()) {
     prompt.Inform("FindNext()", kNoComments);
     return;
   }

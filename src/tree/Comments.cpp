@@ -16,7 +16,7 @@ void TrimTrailing(std::string& text) {
 
 void SetComment(GameTree& game, NodeRef node, NodeStore::CommentKind kind, std::string text, bool replace) {
   NodeStore& store = game.Store();
-  game.commentRingValid = false;
+  game.ForgetCommentRing();
   TrimTrailing(text);
   const std::string* existing = store.Comment(node, kind);
   if (!replace && existing) {

@@ -33,8 +33,7 @@ SetPositionResult SetPosition(GameTree& game, const std::string& fen) {
   }
   NodeStore& store = game.Store();
   store.SetComposed(game.current, parsed);
-  game.lastCreated = kNoNode;
-  game.lastCreatedNode = nullptr;
+  game.ForgetLastCreated();
   game.board = parsed.board;
   game.sideToMove = parsed.sideToMove;
   LocateKings(game.board, game.kings);

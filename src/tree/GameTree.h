@@ -62,23 +62,46 @@ class GameTree {
   // One-shot permission for the next move attempt to break the rules.
   bool invalidMovePermitted = false;
 
-  // The ring of commented nodes used by the comment search; rebuilt on the
-  // next search once invalidated.
-  std::vector<NodeRef> commentRing;
-  bool commentRingValid = false;
-  NodeRef commentSearchPosition = kNoNode;
-
   GameObserver* observer = nullptr;
 
-  // The last node created and how many moves lie between it and the nearest
-  // node above it with a snapshot, a set-up position or no parent: saves a
-  // walk up the tree for every move appended to a line.
-  NodeRef lastCreated = kNoNode;
-  int lastCreatedSnapshotDistance = 0;
-  // The node of lastCreated while that is set (slots never move).
-  MoveNode* lastCreatedNode = nullptr;
+  // Rises with every change of the tree's content (each MarkChanged): a view
+  // that laid the game out at one revision need not lay it out again until
+  // the revision moves.
+  std::uint64_t Revision() const { return revision_; }
+
+  // Edits that add, remove or reorder commented nodes drop the comment
+  // search's ring; the next search builds it anew.
+  void ForgetCommentRing() { commentRing_.valid = false; }
+
+  // The node created last (kNoNode when none is remembered), and forgetting
+  // it when that node goes or a set-up position restarts the snapshot count.
+  NodeRef LastCreated() const { return lastCreated_.ref; }
+  void ForgetLastCreated() { lastCreated_ = {}; }
 
  private:
+  friend struct CommentRingAccess;  // tree/CommentSearch.cpp
+  friend struct LastCreatedAccess;  // tree/NodeCreation.cpp
+
+  // The ring of commented nodes used by the comment search, and where the
+  // last search stopped.
+  struct CommentRing {
+    std::vector<NodeRef> nodes;
+    bool valid = false;
+    NodeRef position = kNoNode;
+  };
+  // The last node created and how many moves lie between it and the nearest
+  // node above it with a snapshot, a set-up position or no parent: saves a
+  // walk up the tree for every move appended to a line. `node` is its slot
+  // while `ref` is set (slots never move).
+  struct LastCreatedNode {
+    NodeRef ref = kNoNode;
+    int snapshotDistance = 0;
+    MoveNode* node = nullptr;
+  };
+
+  CommentRing commentRing_;
+  LastCreatedNode lastCreated_;
+  std::uint64_t revision_ = 0;
   NodeStore& store_;
 };
 

@@ -65,7 +65,7 @@ void SelectLine(GameTree& game, NodeRef first) {
   if (!alternatives) return;
   it = std::find(alternatives->begin(), alternatives->end(), line);
   if (it != alternatives->end()) std::rotate(it, it + 1, alternatives->end());
-  game.commentRingValid = false;
+  game.ForgetCommentRing();
 }
 
 bool ActivateLineOf(GameTree& game, NodeRef node) {
@@ -79,7 +79,7 @@ bool ActivateLineOf(GameTree& game, NodeRef node) {
     changed = true;
     node = branch;
   }
-  if (changed) game.commentRingValid = false;
+  if (changed) game.ForgetCommentRing();
   return changed;
 }
 
@@ -113,7 +113,7 @@ void FreeChain(GameTree& game, NodeRef first) {
       const NodeRef next = node.next;
       // Most nodes carry nothing beyond the move: one test passes them by.
       if (!(node.flags & kAttachedFlags) && !(node.flags2 & kAttachedFlags2) && at != game.primary &&
-          at != game.lastCreated && game.bookmarks.empty()) {
+          at != game.LastCreated() && game.bookmarks.empty()) {
         store.FreeLive(at);
         at = next;
         continue;
@@ -133,10 +133,7 @@ void FreeChain(GameTree& game, NodeRef first) {
         node.Set(kFlagBranch, false);
       }
       if (game.primary == at) game.primary = kNoNode;
-      if (game.lastCreated == at) {
-        game.lastCreated = kNoNode;
-        game.lastCreatedNode = nullptr;
-      }
+      if (game.LastCreated() == at) game.ForgetLastCreated();
       if (node.Has2(kFlag2Stored))
         for (NodeRef& slot : game.storeSlots)
           if (slot == at) slot = kNoNode;
@@ -146,7 +143,7 @@ void FreeChain(GameTree& game, NodeRef first) {
     }
     if (pending.empty()) break;
   }
-  game.commentRingValid = false;
+  game.ForgetCommentRing();
   game.MarkChanged();
 }
 

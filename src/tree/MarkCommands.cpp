@@ -48,7 +48,7 @@ int EraseGameComments(GameTree& game) {
     store.EraseComment(at, NodeStore::kBefore);
     store.EraseComment(at, NodeStore::kAfter);
   }
-  game.commentRingValid = false;
+  game.ForgetCommentRing();
   return count;
 }
 

@@ -154,7 +154,7 @@ EntryOutcome AddMove(GameTree& game, const AdmittedMove& move, EntryMode mode, U
   game.board = move.boardAfter;
   game.kings = move.kingsAfter;
   game.sideToMove = Opponent(mover);
-  game.commentRingValid = false;
+  game.ForgetCommentRing();
   if (mode == EntryMode::Interactive) {
     game.MarkChanged();
     game.statusText = ToMoveText(game.sideToMove);
@@ -349,7 +349,7 @@ bool StartsReadGame(const GameTree& game) {
   game.activeLine->last = node;
   game.current = game.lineEnd = node;
   game.sideToMove = Opponent(mover);
-  game.commentRingValid = false;
+  game.ForgetCommentRing();
   givesCheck = request.check;
   return EntryOutcome::Added;
 }
@@ -378,13 +378,12 @@ NodeRef AddComposedNode(GameTree& game, const FENExtras& position, EntryMode mod
   NodeRef node = InsertNode(game, request, mode, prompt);
   if (node == kNoNode) return kNoNode;
   game.Store().SetComposed(node, position);
-  game.lastCreated = kNoNode;  // a set-up position starts the snapshot count afresh
-  game.lastCreatedNode = nullptr;
+  game.ForgetLastCreated();  // a set-up position starts the snapshot count afresh
   game.board = position.board;
   game.sideToMove = position.sideToMove;
   LocateKings(game.board, game.kings);
   game.Node(node).Set2(kFlag2Check, IsKingAttacked(game.board, game.kings, game.sideToMove));
-  game.commentRingValid = false;
+  game.ForgetCommentRing();
   if (mode == EntryMode::Interactive) {
     game.MarkChanged();
     game.statusText = ToMoveText(game.sideToMove);

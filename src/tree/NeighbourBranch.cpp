@@ -33,7 +33,7 @@ bool GoToNeighbouringBranch(GameTree& game, bool reverse) {
     if (alternatives && !alternatives->empty() && alternatives->back() == line)
       std::rotate(alternatives->begin(), alternatives->end() - 1, alternatives->end());
   }
-  game.commentRingValid = false;
+  game.ForgetCommentRing();
   game.MarkChanged();
   GoToNode(game, game.Node(branch).next);
   return true;

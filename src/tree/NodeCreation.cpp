@@ -9,6 +9,12 @@
 
 namespace varnock {
 
+// Node creation keeps the tree's record of the node it created last.
+struct LastCreatedAccess {
+  static GameTree::LastCreatedNode& Of(GameTree& game) { return game.lastCreated_; }
+  static const GameTree::LastCreatedNode& Of(const GameTree& game) { return game.lastCreated_; }
+};
+
 namespace {
 
 constexpr int kSnapshotInterval = 50;
@@ -17,8 +23,8 @@ constexpr int kSnapshotInterval = 50;
 // snapshot, a set-up position or no parent is met (0: the parent is one);
 // kSnapshotInterval when none is met within that many.
 int SnapshotDistance(const GameTree& game, NodeRef parent) {
-  if (parent == game.lastCreated && game.lastCreated != kNoNode)
-    return std::min(game.lastCreatedSnapshotDistance, kSnapshotInterval);
+  const auto& last = LastCreatedAccess::Of(game);
+  if (parent == last.ref && last.ref != kNoNode) return std::min(last.snapshotDistance, kSnapshotInterval);
   NodeRef at = parent;
   for (int i = 0; i < kSnapshotInterval && at != kNoNode; ++i) {
     const MoveNode& node = game.Node(at);
@@ -67,14 +73,12 @@ NodeRef CreateNode(GameTree& game, const NewNode& request, UserPrompt* prompt) {
   if (snapshot) *store.Snapshot(ref) = *request.boardAfter;
   if (request.rating) store.SetRating(ref, request.rating);
   if (request.assessment) store.SetAssessment(ref, request.assessment);
+  auto& last = LastCreatedAccess::Of(game);
   if (game.lineEnd != kNoNode && !request.firstOfNewLine) {
-    MoveNode& parent =
-        game.lineEnd == game.lastCreated && game.lastCreatedNode ? *game.lastCreatedNode : game.Node(game.lineEnd);
+    MoveNode& parent = game.lineEnd == last.ref && last.node ? *last.node : game.Node(game.lineEnd);
     parent.next = ref;
   }
-  game.lastCreated = ref;
-  game.lastCreatedNode = slot;
-  game.lastCreatedSnapshotDistance = snapshot ? 0 : distance + 1;
+  last = {ref, snapshot ? 0 : distance + 1, slot};
   return ref;
 }
 
