@@ -27,6 +27,6 @@ InflateResult InflateContainer(std::span<const std::uint8_t> container, std::vec
 
 // Compresses data into a container; empty when zlib fails or the data are
 // longer than the length field can say.
-std::vector<std::uint8_t> DeflateContainer(std::span<const std::uint8_t> data, int level = 9);
+std::vector<std::uint8_t> DeflateContainer(std::span<const std::uint8_t> data, int level = 6);
 
 }  // namespace varnock

@@ -15,6 +15,7 @@ struct Pending {
   NodeRef node;
   BoardSquares board;  // before the node's move
   std::uint8_t side;
+  std::uint32_t key;  // of the board and side
   int ply;  // half-moves played before the node's move
 };
 
@@ -35,16 +36,17 @@ void CollectGamePositions(const GameTree& game, const PositionWalk& walk, std::v
     board = extras->board;
     side = extras->sideToMove;
   }
-  facts.push_back(PositionFact(PositionKey(board, side), kReachedMark));
+  const std::uint32_t rootKey = PositionKey(board, side);
+  facts.push_back(PositionFact(rootKey, kReachedMark));
 
   thread_local std::vector<Pending> pending;
   pending.clear();
   if (walk.plies > 0) {
-    if (root.next != kNoNode) pending.push_back({root.next, board, side, 0});
+    if (root.next != kNoNode) pending.push_back({root.next, board, side, rootKey, 0});
     if (!walk.mainLineOnly && root.Has(kFlagBranch))
       if (const auto* alternatives = store.Alternatives(game.root))
         for (const SBranchDetails* line : *alternatives)
-          if (line->first != kNoNode) pending.push_back({line->first, board, side, 0});
+          if (line->first != kNoNode) pending.push_back({line->first, board, side, rootKey, 0});
   }
   while (!pending.empty()) {
     Pending at = pending.back();
@@ -56,19 +58,19 @@ void CollectGamePositions(const GameTree& game, const PositionWalk& walk, std::v
       const int from = node.From(), to = node.To();
       if (node.Has(kFlagComposed) || from == to || (at.board[static_cast<std::size_t>(from)] & kColourMask) != at.side)
         break;
-      const std::uint32_t key = PositionKey(at.board, at.side);
       const std::uint32_t move =
           static_cast<std::uint32_t>(from | to << 6) | (node.Has2(kFlag2Check) ? kStoredMoveCheck : 0);
-      facts.push_back(PositionFact(key, move));
+      facts.push_back(PositionFact(at.key, move));
       ReplayMove(at.board, node);
       at.side = Opponent(at.side);
       ++at.ply;
-      facts.push_back(PositionFact(PositionKey(at.board, at.side), kReachedMark));
+      at.key = PositionKey(at.board, at.side);
+      facts.push_back(PositionFact(at.key, kReachedMark));
       if (at.ply >= walk.plies) break;
       if (!walk.mainLineOnly && node.Has(kFlagBranch))
         if (const auto* alternatives = store.Alternatives(at.node))
           for (const SBranchDetails* line : *alternatives)
-            if (line->first != kNoNode) pending.push_back({line->first, at.board, at.side, at.ply});
+            if (line->first != kNoNode) pending.push_back({line->first, at.board, at.side, at.key, at.ply});
       if (node.next == kNoNode) break;
       at.node = node.next;
     }

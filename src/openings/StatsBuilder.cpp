@@ -92,13 +92,15 @@ void StatsBuilder::AddGame(std::span<const std::uint64_t> facts, GameOutcome out
       ++position->counts[static_cast<int>(outcome)];
       continue;
     }
-    std::uint32_t* link = &position->firstMove;
-    while (*link != 0 && moves_[*link - 1].move != low) link = &moves_[*link - 1].next;
-    if (*link == 0) {
+    // The position's moves: a list linked by index (moves_ may grow).
+    std::uint32_t at = position->firstMove, last = 0;
+    while (at != 0 && moves_[at - 1].move != low) last = at, at = moves_[at - 1].next;
+    if (at == 0) {
       moves_.push_back({0, 0, static_cast<std::uint16_t>(low)});
-      *link = static_cast<std::uint32_t>(moves_.size());
+      at = static_cast<std::uint32_t>(moves_.size());
+      (last == 0 ? position->firstMove : moves_[last - 1].next) = at;
     }
-    ++moves_[*link - 1].count;
+    ++moves_[at - 1].count;
   }
 }
 
