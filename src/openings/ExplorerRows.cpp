@@ -45,7 +45,12 @@ ExplorerView ExplorerViewOf(const BoardSquares& board, std::uint8_t sideToMove, 
     for (const std::uint16_t stored : record->moves) {
       SExplorerMove row;
       BoardSquares after = board;
-      row.moveText = EngineMoveText(stored, after, sources.initials);
+      // Castling is shown as "O-O" or "O-O-O" alone, without a check sign.
+      const int from = stored & 63, to = (stored >> 6) & 63;
+      const bool castling = (board[static_cast<std::size_t>(from)] & kKing) && RowOf(from) == RowOf(to) &&
+                            (FileOf(to) - FileOf(from) == 2 || FileOf(from) - FileOf(to) == 2);
+      row.moveText = EngineMoveText(castling ? static_cast<std::uint16_t>(stored & ~kStoredMoveCheck) : stored, after,
+                                    sources.initials);
       const std::uint32_t next = PositionKey(after, Opponent(sideToMove));
       if (const std::optional<StatsRecord> counts = sources.stats->Record(next)) {
         row.whiteWins = static_cast<int>(counts->whiteWins);

@@ -16,7 +16,7 @@ struct Pending {
   BoardSquares board;  // before the node's move
   std::uint8_t side;
   std::uint32_t key;  // of the board and side
-  int ply;  // half-moves played before the node's move
+  int ply;            // half-moves played before the node's move
 };
 
 }  // namespace
