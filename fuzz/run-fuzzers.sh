@@ -5,7 +5,7 @@
 # a leak or an input slower than the timeout; the input is kept in
 # BUILD_DIR/fuzz-artifacts/.
 #
-#   fuzz/run-fuzzers.sh BUILD_DIR [SECONDS] [KIND...]     (kinds: pgn ech fen)
+#   fuzz/run-fuzzers.sh BUILD_DIR [SECONDS] [KIND...]     (kinds: pgn ech fen explorer)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,7 +13,7 @@ build=${1:?usage: run-fuzzers.sh BUILD_DIR [SECONDS] [KIND...]}
 seconds=${2:-60}
 shift $(($# < 2 ? $# : 2))
 kinds=("$@")
-[[ ${#kinds[@]} -gt 0 ]] || kinds=(pgn ech fen)
+[[ ${#kinds[@]} -gt 0 ]] || kinds=(pgn ech fen explorer)
 
 max_len() { [[ $1 == fen ]] && echo 256 || echo 4096; }
 

@@ -22,6 +22,8 @@ int CommandCount(const Args& args);
 int CommandDiagram(const Args& args);
 int CommandDump(const Args& args);
 int CommandEco(const Args& args);
+int CommandExplore(const Args& args);
+int CommandExplorerBuild(const Args& args);
 int CommandFen(const Args& args);
 int CommandGif(const Args& args);
 int CommandPerft(const Args& args);

@@ -102,6 +102,20 @@ const std::map<std::string, Command>& Commands() {
         "from a set-up position and empty games keep their tags). Prints\n"
         "'GAME<TAB>ECO<TAB>Opening' for each game, then the report; -o saves the\n"
         "classified collection to OUT (PGN, or ECH when OUT ends in .ech)."}},
+      {"explorer-build",
+       {CommandExplorerBuild, "explorer-build OUT.db FILE... [--mainline-only] [--plies N] [--yes]",
+        "Build an explorer statistics database from the games of the files (PGN or\n"
+        "ECH), read on every core: every line of each game, or only its main line with\n"
+        "--mainline-only, up to N half-moves (default 40). A position counts each game\n"
+        "that reaches it once, by the game's result; games without a result are left\n"
+        "out. Written whole or not at all. Prints 'games N positions P bytes B'. Exit\n"
+        "status 1 when the files had reports, 3 when OUT could not be written."}},
+      {"explore",
+       {CommandExplore, "explore FEN [--db FILE]",
+        "Print the opening explorer for the position: the window title (the opening\n"
+        "of the position; may be empty), then one row per displayed line, tab-separated:\n"
+        "Move, Games, White%, Draw%, Black%, Opening. The database is FILE, or by default\n"
+        "the user's Explorer/Varnock.db, else the one shipped with the program."}},
       {"fen",
        {CommandFen, "fen FEN",
         "Parse and validate a FEN. Prints 'valid', 'warning' or 'rejected', then the\n"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/Format.h"
-#include "render/AtomicFile.h"
+#include "formats/AtomicFile.h"
 #include "render/ChessFontMap.h"
 #include "render/ScoreLayout.h"
 #include "render/TextDiagram.h"

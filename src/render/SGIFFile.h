@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/UserPrompt.h"
-#include "render/AtomicFile.h"
+#include "formats/AtomicFile.h"
 #include "render/GifColourTable.h"
 #include "render/GifRaster.h"
 

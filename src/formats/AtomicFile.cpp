@@ -1,4 +1,4 @@
-#include "render/AtomicFile.h"
+#include "formats/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
