@@ -30,6 +30,7 @@ GameTree::~GameTree() {
 
 void GameTree::MarkChanged() {
   changed = true;
+  ++revision_;
   if (observer) observer->GameChanged();
 }
 

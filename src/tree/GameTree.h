@@ -37,8 +37,11 @@ class GameTree {
   NodeStore& Store() const { return store_; }
   MoveNode& Node(NodeRef ref) const { return store_.Node(ref); }
 
-  // Sets the changed flag and tells the observer.
+  // Sets the changed flag, counts the edit and tells the observer.
   void MarkChanged();
+  // Counts the edits since the game was made: a view that shows the tree
+  // lays it out again only when the count moved.
+  std::uint64_t Revision() const { return revision_; }
 
   int gameId = 0;
   NodeRef root = kNoNode;
@@ -79,6 +82,7 @@ class GameTree {
 
  private:
   NodeStore& store_;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace varnock
