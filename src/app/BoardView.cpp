@@ -87,9 +87,11 @@ void BoardView::Refresh() {
     if (current != kNoNode && store.Valid(current)) {
       const MoveNode& node = store.Node(current);
       const bool composedStart = node.parent == kNoNode && node.Has(kFlagComposed);
-      if (node.parent != kNoNode && !node.Has(kFlagComposed))
-        moveText_ =
-            MoveText(FactsOf(store, current), PlyOf(store, current), kSingleLine, s.shortNotation, {s.pieceInitials});
+      if (node.parent != kNoNode && !node.Has(kFlagComposed)) {
+        const int ply = PlyOf(store, current);
+        moveText_ = MoveText(FactsOf(store, current), ply, kSingleLine, s.shortNotation, {s.pieceInitials});
+        if (ply > 0 && ply % 2 == 0) moveText_ = std::to_string(ply / 2) + "... " + moveText_;  // Black's move
+      }
       moveText_ = MoveCaption(moveText_, composedStart);
       if (s.showText)
         if (const std::string* comment = store.Comment(current, NodeStore::kAfter)) commentText_ = OneLine(*comment);
@@ -297,9 +299,14 @@ void BoardView::paintEvent(QPaintEvent*) {
   if (!qFuzzyCompare(geometry_.dpr, devicePixelRatioF())) Relayout();
   const SettingsSection& s = settings_.settings;
   QPainter painter(this);
-  painter.fillRect(rect(), ColourOf(s.colours.background));
-  if (!tiles_.Ready()) return;
   painter.scale(1 / geometry_.dpr, 1 / geometry_.dpr);
+  const QRect framed =
+      geometry_.board.adjusted(-geometry_.margin, -geometry_.margin, geometry_.margin, geometry_.margin);
+  const QRect device(QPoint(0, 0), size() * geometry_.dpr + QSize(1, 1));
+  // The background around the frame; the frame and the squares cover the rest.
+  for (const QRect& part : QRegion(device).subtracted(QRegion(framed)))
+    painter.fillRect(part, ColourOf(s.colours.background));
+  if (!tiles_.Ready()) return;
   const bool reversed = Reversed();
   BoardFrameOptions frame;
   frame.bevel = s.showBevel;
@@ -327,7 +334,7 @@ void BoardView::DrawTargets(QPainter& painter) {
   if (held_ < 0 || targets_.empty() || !game_) return;
   const int a = geometry_.tile;
   QColor mark = tiles_.Attributes().Ink();
-  mark.setAlpha(110);
+  mark.setAlpha(150);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   for (int square : targets_) {
@@ -339,7 +346,7 @@ void BoardView::DrawTargets(QPainter& painter) {
       painter.setBrush(Qt::NoBrush);
       painter.drawEllipse(box.adjusted(w / 2 + 1, w / 2 + 1, -w / 2 - 1, -w / 2 - 1));
     } else {
-      const double r = std::max(2.0, a / 7.0);
+      const double r = std::max(2.0, a / 6.0);
       painter.setPen(Qt::NoPen);
       painter.setBrush(mark);
       painter.drawEllipse(box.center(), r, r);

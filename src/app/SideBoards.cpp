@@ -74,7 +74,7 @@ PreviewWindow::PreviewWindow(const Settings& settings, QWidget* parent)
   QFont moveFont(QString::fromStdString(font.face), std::clamp(font.pointSize, 4, 96));
   moveFont.setStyleHint(QFont::Monospace);
   moves_->setFont(moveFont);
-  moves_->setTabStopDistance(QFontMetricsF(moveFont).horizontalAdvance(QLatin1Char('0')) * 12);
+  moves_->setTabStopDistance(QFontMetricsF(moveFont).horizontalAdvance(QLatin1Char('0')) * 8);
   column->addWidget(moves_, 1);
   column->addWidget(board_, 1);
   Refresh();
@@ -101,7 +101,10 @@ void PreviewWindow::Refresh() {
   for (const ScoreParagraph& paragraph : layout.Layout(*game_, false)) {
     for (const MoveSpan& span : paragraph.moves)
       if (span.node == game_->current) currentLine = static_cast<int>(lines.size());
-    lines << ShownText(paragraph.text);
+    // Every row begins with the tab of the game text's left margin, which a
+    // narrow side window does without.
+    const bool margin = !paragraph.text.empty() && paragraph.text[0] == '\t';
+    lines << ShownText(margin ? paragraph.text.substr(1) : paragraph.text);
   }
   moves_->setPlainText(lines.join(QLatin1Char('\n')));
   QList<QTextEdit::ExtraSelection> marks;
