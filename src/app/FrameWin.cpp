@@ -22,6 +22,7 @@
 #include "app/CommentPane.h"
 #include "app/GameTextView.h"
 #include "app/ImportDialog.h"
+#include "app/LoadProgress.h"
 #include "app/MenuLayout.h"
 #include "app/QtPrompt.h"
 #include "app/SideBoards.h"
@@ -46,6 +47,8 @@ FrameWin::FrameWin(Settings& settings, UserPrompt& prompt, std::string settingsP
   router_ = new CommandRouter(
       *workspace_, this, [this] { CommitPanes(); }, [this] { RefreshViews(); });
   workspace_->collection.views = this;
+  progress_ = std::make_unique<LoadProgress>(this, [this] { DetachViews(); });
+  workspace_->collection.buildObserver = progress_.get();
   BuildMenus();
   BuildBars();
   RestorePlacement();
@@ -54,7 +57,22 @@ FrameWin::FrameWin(Settings& settings, UserPrompt& prompt, std::string settingsP
   board_->setFocus();
 }
 
-FrameWin::~FrameWin() { workspace_->collection.views = nullptr; }
+FrameWin::~FrameWin() {
+  workspace_->collection.views = nullptr;
+  workspace_->collection.buildObserver = nullptr;
+}
+
+void FrameWin::DetachViews() {
+  // The games the views show are gone: until the next refresh they show none.
+  board_->ShowGame(nullptr);
+  gameText_->ShowGame(nullptr);
+  afterPane_->ShowGame(nullptr);
+  beforePane_->ShowGame(nullptr);
+  preview_->ShowGame(nullptr);
+  stored_->ShowGame(nullptr);
+  shownGame_ = nullptr;
+  shownTree_ = nullptr;
+}
 
 void FrameWin::BuildViews() {
   board_ = new BoardView(settings_, prompt_);
@@ -195,6 +213,7 @@ void FrameWin::CommitPanes() {
 }
 
 void FrameWin::RefreshViews() {
+  progress_->Finish();
   Collection& collection = workspace_->collection;
   SGridFrame& game = collection.CurrentGame();
   GameTree& tree = game.Tree();

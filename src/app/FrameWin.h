@@ -25,6 +25,7 @@ class BoardView;
 class CommandRouter;
 class CommentPane;
 class GameTextView;
+class LoadProgress;
 class PreviewWindow;
 class StoredPositionWindow;
 
@@ -96,6 +97,7 @@ class FrameWin : public QMainWindow, public WindowSide, private CollectionViews 
   void BuildBars();
   void RebuildRecentMenu();
   void CommitPanes();
+  void DetachViews();
   void ShowBoardMenu(int square, QPoint globalPos);
   void ShowGameTextMenu(NodeRef node, QPoint globalPos);
   void RestorePlacement();
@@ -125,6 +127,7 @@ class FrameWin : public QMainWindow, public WindowSide, private CollectionViews 
   const GameTree* shownTree_ = nullptr;
   std::uint64_t shownRevision_ = 0;
   bool reshow_ = false;
+  std::unique_ptr<LoadProgress> progress_;
 };
 
 }  // namespace varnock
