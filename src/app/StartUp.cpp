@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "core/Format.h"
 
 namespace varnock {
@@ -36,7 +38,10 @@ std::optional<std::string> StartFile(const std::vector<std::string>& arguments, 
     prompt.Inform("FrameWin::FrameWin ()", Format("'%s'\n\nThe system cannot find the file.", first.c_str()));
     return std::nullopt;
   }
-  return first;
+  // Kept in the recent-file list, the name must hold from any folder.
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(first, error);
+  return error ? first : absolute.lexically_normal().string();
 }
 
 QRect DefaultWindowRect(const QRect& screen) {

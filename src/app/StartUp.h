@@ -16,7 +16,8 @@ namespace varnock {
 // The file to open at start-up: the first file named on the command line
 // (the others listed in a message), else the newest recent file when
 // "OpenLast" is on. A named file that does not exist is reported and none is
-// opened; a recent file that has gone is left out silently.
+// opened; a recent file that has gone is left out silently. A name from the
+// command line comes back absolute.
 std::optional<std::string> StartFile(const std::vector<std::string>& arguments, const Settings& settings,
                                      UserPrompt& prompt);
 

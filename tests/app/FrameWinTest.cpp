@@ -9,8 +9,11 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
+#include <filesystem>
 
 #include "app/CommandRouter.h"
+#include "app/CommentPane.h"
 #include "app/FrameWin.h"
 #include "app/ImportDialog.h"
 #include "app/MenuLayout.h"
@@ -164,6 +167,75 @@ TEST_F(FrameWinTest, BoardMenuNamesTheClickedSquareAsTheBoardShowsIt) {
   EXPECT_EQ(window.Router().Action(CommandId::ToggleBookmark)->text().toStdString(), "Remove &Bookmark");
   Run(CommandId::PrintDiagram);
   EXPECT_EQ(window.Router().Action(CommandId::PrintDiagram)->text().toStdString(), "Remove Print &Diagram");
+}
+
+}  // namespace
+}  // namespace varnock
+
+namespace varnock {
+namespace {
+
+// Ctrl+S through the window: the backup goes to the user's Backup folder,
+// the changed game is written anew and every untouched game byte for byte.
+TEST(FrameWinSaveTest, SaveKeepsABackupAndTheUntouchedGamesByteForByte) {
+  testing::TempFolder folder;
+  setenv("XDG_DATA_HOME", folder.Path().c_str(), 1);
+  const std::string path = folder / "games.pgn";
+  const std::string original = testing::ReadFile(kSample);
+  testing::WriteFile(path, original);
+
+  Settings settings;
+  testing::ScriptedPrompt prompt;
+  prompt.DeclineUnscripted();
+  FrameWin window(settings, prompt);
+  window.OpenStartFile({path});
+  window.Router().Run(CommandId::LastGame);
+  window.Router().Run(CommandId::StartPosition);
+  window.Router().Run(CommandId::NextPosition);
+  window.Router().Run(CommandId::ToggleBookmark);  // an edit, though not one PGN keeps
+  window.Router().Run(CommandId::PrintDiagram);
+  ASSERT_TRUE(window.isWindowModified());
+  prompt.Yes().Yes();  // the PGN warnings, if asked
+  window.Router().Run(CommandId::Save);
+  EXPECT_FALSE(window.isWindowModified());
+
+  const std::string saved = testing::ReadFile(path);
+  // The first three games are untouched: the saved file starts with their text.
+  const std::size_t fourth = original.find("[Event", original.find("[Event", original.find("[Event", 1) + 1) + 1);
+  ASSERT_NE(fourth, std::string::npos);
+  EXPECT_EQ(saved.substr(0, fourth), original.substr(0, fourth));
+  EXPECT_NE(saved, original);
+  int backups = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder / "varnock/Backup")) {
+    ++backups;
+    EXPECT_EQ(testing::ReadFile(entry.path().string()), original);
+  }
+  EXPECT_EQ(backups, 1);
+  unsetenv("XDG_DATA_HOME");
+}
+
+}  // namespace
+}  // namespace varnock
+
+namespace varnock {
+namespace {
+
+// Text typed into the after-move pane is stored on its move before any
+// command runs, so a key that moves on does not lose it.
+TEST(FrameWinPaneTest, TypedCommentIsStoredBeforeTheNextCommand) {
+  Settings settings;
+  testing::ScriptedPrompt prompt;
+  FrameWin window(settings, prompt);
+  window.OpenStartFile({kSample});
+  window.Router().Run(CommandId::StartPosition);
+  window.Router().Run(CommandId::NextPosition);
+  const NodeRef e4 = window.Work().Tree().current;
+  window.AfterPane().setPlainText(QStringLiteral("The king's pawn"));
+  window.Router().Run(CommandId::NextPosition);
+  const std::string* stored = window.Work().Tree().Store().Comment(e4, NodeStore::kAfter);
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(*stored, "The king's pawn");
+  EXPECT_TRUE(window.isWindowModified());
 }
 
 }  // namespace
