@@ -275,7 +275,7 @@ void FrameWin::ShowBoardMenu(int square, QPoint globalPos) {
   RefreshViews();
   GameTree& tree = workspace_->Tree();
   QMenu menu(this);
-  for (const BuiltEntry& entry : BoardContextEntries(*workspace_, *router_, square)) {
+  for (const BuiltEntry& entry : BoardContextEntries(*workspace_, square)) {
     if (entry.id == kSeparator) {
       menu.addSeparator();
       continue;
@@ -301,7 +301,7 @@ void FrameWin::ShowGameTextMenu(NodeRef node, QPoint globalPos) {
   GoToNode(workspace_->Tree(), node);
   RefreshViews();
   QMenu menu(this);
-  for (const BuiltEntry& entry : GameTextContextEntries(*workspace_, *router_)) {
+  for (const BuiltEntry& entry : GameTextContextEntries(*workspace_)) {
     if (entry.id == kSeparator) {
       menu.addSeparator();
       continue;

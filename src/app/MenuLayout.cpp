@@ -101,30 +101,27 @@ const std::vector<MenuSpec>& MainMenus() {
 
 namespace {
 
-BuiltEntry Entry(const CommandRouter& router, const char* label, CommandId id) {
-  (void)router;
-  return BuiltEntry{label, id};
-}
+BuiltEntry Entry(const char* label, CommandId id) { return BuiltEntry{label, id}; }
 
 }  // namespace
 
-std::vector<BuiltEntry> BoardContextEntries(Workspace& w, const CommandRouter& router, int square) {
+std::vector<BuiltEntry> BoardContextEntries(Workspace& w, int square) {
   GameTree& tree = w.Tree();
   const bool bookmarked = BookmarkOf(tree, tree.current).has_value();
   std::vector<BuiltEntry> entries = {
-      Entry(router, "&Help\tF1", C::HelpContents),
-      Entry(router, "Display &Bookmarks\tF2", C::DisplayBookmarks),
-      Entry(router, "&Collection Details\tF6", C::DisplayGames),
-      Entry(router, "User &Preferences\tCtrl+Alt+O", C::Preferences),
+      Entry("&Help\tF1", C::HelpContents),
+      Entry("Display &Bookmarks\tF2", C::DisplayBookmarks),
+      Entry("&Collection Details\tF6", C::DisplayGames),
+      Entry("User &Preferences\tCtrl+Alt+O", C::Preferences),
       {"", kSeparator},
-      Entry(router, "Launch &UCI Interface\tCtrl+U", C::LaunchUci),
-      Entry(router, "Fetch the &Opening Classification\tCtrl+W", C::EcoCurrent),
-      Entry(router, "Launch &Explorer Interface\tCtrl+Y", C::LaunchExplorer),
+      Entry("Launch &UCI Interface\tCtrl+U", C::LaunchUci),
+      Entry("Fetch the &Opening Classification\tCtrl+W", C::EcoCurrent),
+      Entry("Launch &Explorer Interface\tCtrl+Y", C::LaunchExplorer),
       {"", kSeparator},
-      Entry(router, "Copy &FEN String to Clipboard\tShift+Ctrl+F", C::CopyFen),
-      Entry(router, "Copy &PGN Text to Clipboard\tShift+Ctrl+P", C::CopyPgn),
+      Entry("Copy &FEN String to Clipboard\tShift+Ctrl+F", C::CopyFen),
+      Entry("Copy &PGN Text to Clipboard\tShift+Ctrl+P", C::CopyPgn),
       {"", kSeparator},
-      Entry(router, bookmarked ? "Remove &Bookmark\tAlt+F2" : "Set &Bookmark\tAlt+F2", C::ToggleBookmark),
+      Entry(bookmarked ? "Remove &Bookmark\tAlt+F2" : "Set &Bookmark\tAlt+F2", C::ToggleBookmark),
   };
   if (square >= 0 && square < 64) {
     const std::string name = SquareName(square);
@@ -141,23 +138,21 @@ std::vector<BuiltEntry> BoardContextEntries(Workspace& w, const CommandRouter& r
   return entries;
 }
 
-std::vector<BuiltEntry> GameTextContextEntries(Workspace& w, const CommandRouter& router) {
+std::vector<BuiltEntry> GameTextContextEntries(Workspace& w) {
   GameTree& tree = w.Tree();
   const MoveNode& node = tree.Node(tree.current);
   std::vector<BuiltEntry> entries;
   if (node.Has(kFlagCommentBefore) || node.Has(kFlagCommentAfter))
-    entries.push_back(Entry(router, "&Remove Comment", C::RemoveMoveComment));
-  entries.push_back(
-      Entry(router, node.Has(kFlagDiagram) ? "Remove Print &Diagram" : "Add a Print &Diagram", C::PrintDiagram));
-  entries.push_back(Entry(router, "Set the &Game Result", C::GameResult));
-  entries.push_back(Entry(router, "&Rate the Game Move", C::RateMove));
-  entries.push_back(Entry(router, "Positional &Advantage", C::RateAdvantage));
-  entries.push_back(Entry(router, "Make &Primary", C::MarkPrimary));
-  entries.push_back(
-      Entry(router, BookmarkOf(tree, tree.current) ? "Remove &Bookmark" : "Set &Bookmark", C::ToggleBookmark));
+    entries.push_back(Entry("&Remove Comment", C::RemoveMoveComment));
+  entries.push_back(Entry(node.Has(kFlagDiagram) ? "Remove Print &Diagram" : "Add a Print &Diagram", C::PrintDiagram));
+  entries.push_back(Entry("Set the &Game Result", C::GameResult));
+  entries.push_back(Entry("&Rate the Game Move", C::RateMove));
+  entries.push_back(Entry("Positional &Advantage", C::RateAdvantage));
+  entries.push_back(Entry("Make &Primary", C::MarkPrimary));
+  entries.push_back(Entry(BookmarkOf(tree, tree.current) ? "Remove &Bookmark" : "Set &Bookmark", C::ToggleBookmark));
   entries.push_back({"", kSeparator});
-  entries.push_back(Entry(router, "&Truncate", C::Truncate));
-  entries.push_back(Entry(router, "&Remove Branch", C::DeleteBranch));
+  entries.push_back(Entry("&Truncate", C::Truncate));
+  entries.push_back(Entry("&Remove Branch", C::DeleteBranch));
   return entries;
 }
 

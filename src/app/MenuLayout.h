@@ -14,7 +14,6 @@ class QToolBar;
 
 namespace varnock {
 
-class CommandRouter;
 class Workspace;
 
 struct MenuSpec {
@@ -45,9 +44,9 @@ struct BuiltEntry {
   bool checked = false;
   bool checkable = false;
 };
-std::vector<BuiltEntry> BoardContextEntries(Workspace& w, const CommandRouter& router, int square);
+std::vector<BuiltEntry> BoardContextEntries(Workspace& w, int square);
 // The game text's context menu for a click on the current move.
-std::vector<BuiltEntry> GameTextContextEntries(Workspace& w, const CommandRouter& router);
+std::vector<BuiltEntry> GameTextContextEntries(Workspace& w);
 
 // The buttons of the two bars, with their theme icon names.
 struct BarButton {

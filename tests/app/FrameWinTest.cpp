@@ -148,8 +148,7 @@ TEST_F(FrameWinTest, BoardMenuNamesTheClickedSquareAsTheBoardShowsIt) {
   Run(CommandId::StartPosition);
   const auto labels = [this](int square) {
     std::vector<std::string> out;
-    for (const BuiltEntry& entry : BoardContextEntries(window.Work(), window.Router(), square))
-      out.push_back(entry.label);
+    for (const BuiltEntry& entry : BoardContextEntries(window.Work(), square)) out.push_back(entry.label);
     return out;
   };
   std::vector<std::string> atStart = labels(52);
