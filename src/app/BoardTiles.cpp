@@ -1,6 +1,5 @@
 #include "app/BoardTiles.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
 
@@ -36,13 +35,6 @@ QFont DeviceFont(const TextFont& font, double logicalDpi, double devicePixelRati
   result.setUnderline(font.underline);
   result.setStrikeOut(font.strikeOut);
   return result;
-}
-
-QString ShownText(const std::string& bytes) {
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (!decoder.hasError()) return text;
-  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 void BoardTiles::Update(const SettingsSection& settings, int tileSize) {

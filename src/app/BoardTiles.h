@@ -25,10 +25,6 @@ BoardColours BoardColoursOf(const DisplayColours& colours);
 // the screen's logical resolution, times the device pixel ratio).
 QFont DeviceFont(const TextFont& font, double logicalDpi, double devicePixelRatio);
 
-// Text of a game shown on screen: UTF-8 when it is valid UTF-8, else
-// Latin-1 (the bytes themselves never change).
-QString ShownText(const std::string& bytes);
-
 class BoardTiles {
  public:
   // The attributes and strip for the settings' colours and chess font with

@@ -14,6 +14,7 @@
 #include "render/BoardFrame.h"
 #include "render/BoardPainter.h"
 #include "render/ChessFontMap.h"
+#include "render/DisplayText.h"
 #include "tree/GameTree.h"
 #include "tree/MoveEntry.h"
 #include "tree/NodeFacts.h"
@@ -363,13 +364,13 @@ void BoardView::DrawTexts(QPainter& painter) {
   for (std::size_t i = 0; i < captionTexts_.size() && i < geometry_.captionLines.size(); ++i) {
     const QRect& line = geometry_.captionLines[i];
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(ShownText(captionTexts_[i]), Qt::ElideRight, line.width()));
+                     metrics.elidedText(DisplayText(captionTexts_[i]), Qt::ElideRight, line.width()));
   }
   painter.drawText(geometry_.moveLine, Qt::AlignLeft | Qt::AlignVCenter,
-                   metrics.elidedText(ShownText(moveText_), Qt::ElideRight, geometry_.moveLine.width()));
+                   metrics.elidedText(DisplayText(moveText_), Qt::ElideRight, geometry_.moveLine.width()));
   if (!commentText_.empty())
     painter.drawText(geometry_.commentLine, Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(ShownText(commentText_), Qt::ElideRight, geometry_.commentLine.width()));
+                     metrics.elidedText(DisplayText(commentText_), Qt::ElideRight, geometry_.commentLine.width()));
   painter.restore();
 }
 

@@ -12,6 +12,7 @@
 
 #include "core/Notation.h"
 #include "render/BoardPainter.h"
+#include "render/DisplayText.h"
 #include "render/ScoreLayout.h"
 #include "tree/GameTree.h"
 #include "tree/NodeFacts.h"
@@ -104,7 +105,7 @@ void PreviewWindow::Refresh() {
     // Every row begins with the tab of the game text's left margin, which a
     // narrow side window does without.
     const bool margin = !paragraph.text.empty() && paragraph.text[0] == '\t';
-    lines << ShownText(margin ? paragraph.text.substr(1) : paragraph.text);
+    lines << DisplayText(margin ? paragraph.text.substr(1) : paragraph.text);
   }
   moves_->setPlainText(lines.join(QLatin1Char('\n')));
   QList<QTextEdit::ExtraSelection> marks;
@@ -188,7 +189,7 @@ void StoredPositionWindow::Refresh() {
   const NodeRef node = SlotNode(shown_);
   board_->SetPosition(BoardAt(game_->Store(), node), game_->boardFlipped);
   const std::string move = MoveTextOf(*game_, node, settings_.settings);
-  caption_->setText(QStringLiteral("Ctrl+%1   %2").arg(shown_).arg(ShownText(move)));
+  caption_->setText(QStringLiteral("Ctrl+%1   %2").arg(shown_).arg(DisplayText(move)));
 }
 
 QString StoredPositionWindow::Caption() const { return caption_->text(); }
