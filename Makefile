@@ -2,7 +2,7 @@
 #
 #   make build   install the build packages, configure and build into build/
 #   make test    build, run the tests, then run them again under ASan + UBSan, then fuzz
-#   make run     build and run the program
+#   make run     build the program and start its window on data/samples/sample.pgn
 #   make bench   build the benchmarks into build-bench/ (Release, link-time and profile-guided optimised) and
 #                run them, then time the reader against grep and pgn-extract (BENCH_ARGS=--big: a ~500 MB file)
 #   make fuzz    build the libFuzzer targets with clang into build-fuzz/ and run each for
@@ -72,21 +72,16 @@ fuzz:
 	bash fuzz/make-seeds.sh $(FUZZ_DIR)
 	bash fuzz/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# The window on the bundled sample collection. Without a display (no DISPLAY
+# or WAYLAND_DISPLAY), varnock-cli shows what it holds instead.
 run: build
-	@echo "== varnock-cli check: the bundled sample collection, data/samples/sample.pgn"
-	@$(CLI) check data/samples/sample.pgn --per-game
-	@echo
-	@echo "== varnock-cli eco: its openings"
-	@$(CLI) eco data/samples/sample.pgn 2>/dev/null
-	@echo
-	@echo "== varnock-cli dump: its first game written anew"
-	@$(CLI) dump data/samples/sample.pgn 1
-	@echo
-	@echo "== varnock-cli ascii: Anderssen-Kieseritzky 1851 after 23.Be7#"
-	@$(CLI) ascii "$(SAMPLE_FEN)"
-	@echo
-	@echo "The main window comes in a later version of Varnock; for now, varnock-cli does the work."
-	@echo "Try: $(CLI) --help"
+	@if [[ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]]; then \
+	  echo "== varnock data/samples/sample.pgn"; \
+	  exec $(BUILD_DIR)/src/app/varnock data/samples/sample.pgn; \
+	fi; \
+	echo "No display: the window needs X11 or Wayland (try: xvfb-run make run). varnock-cli instead:"; \
+	$(CLI) check data/samples/sample.pgn --per-game; \
+	$(CLI) ascii "$(SAMPLE_FEN)"
 
 BENCH_DIR ?= build-bench
 BENCH_ARGS ?=

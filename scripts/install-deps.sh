@@ -16,12 +16,17 @@ packages_of() {
       # Compiler, CMake, tests (pgn-extract is the reader's reference),
       # benchmarks, formatting, the compressed corpus; drawing (Qt Gui) and
       # the GIF and RTF readers the render tests check their output with;
-      # a real UCI engine for the engine tests; zlib for the explorer's data.
+      # a real UCI engine for the engine tests; zlib for the explorer's data;
+      # the window at run time (Qt's
+      # platform plugins, the icon theme of its bars, xdg-open for viewers)
+      # and for driving it off screen (Xvfb, xdotool, xclip, imagemagick).
       echo cmake make g++ pkg-config \
         libgtest-dev libgmock-dev libbenchmark-dev pgn-extract \
         clang-format xz-utils python3 \
         qt6-base-dev libgl-dev python3-pil unrtf \
-        stockfish libsimpleini-dev zlib1g-dev
+        stockfish libsimpleini-dev zlib1g-dev \
+        qt6-qpa-plugins adwaita-icon-theme hicolor-icon-theme xdg-utils \
+        xvfb xdotool xclip imagemagick
       ;;
     fonts)
       # The board fonts: SVG -> raster (rsvg-convert) -> masks (PIL)

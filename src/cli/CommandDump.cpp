@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "cli/CliSettings.h"
 #include "cli/Commands.h"
 #include "cli/ConsolePrompt.h"
 #include "cli/GameFile.h"
@@ -8,6 +9,7 @@
 #include "formats/FileText.h"
 #include "formats/PgnReader.h"
 #include "formats/PgnWriter.h"
+#include "render/GameTextLines.h"
 
 namespace varnock::cli {
 
@@ -17,6 +19,7 @@ struct DumpOptions {
   std::string file;
   int game = 0;
   bool ech = false;
+  bool text = false;
   bool longAlgebraic = false;
   bool extensions = false;
   bool symbols = false;
@@ -26,7 +29,8 @@ struct DumpOptions {
 }  // namespace
 
 // dump FILE GAME: reads the games of the file in full up to the one asked
-// for and writes it anew, as PGN with the save options or as ECH.
+// for and writes it anew, as PGN with the save options or as ECH, or prints
+// the rows the game-text window shows for it.
 int CommandDump(const Args& args) {
   DumpOptions options;
   std::vector<std::string> positional;
@@ -42,12 +46,13 @@ int CommandDump(const Args& args) {
     else if (arg == "--no-variations")
       options.variations = false;
     else if (arg == "--text")
-      return UsageError("dump --text comes with the game-text window");
+      options.text = true;
     else if (arg.starts_with("--"))
       return UsageError("dump: unknown option " + arg);
     else
       positional.push_back(arg);
   }
+  if (options.text && options.ech) return UsageError("dump: --text and --ech exclude each other");
   if (positional.size() != 2) return UsageError("dump takes a file and a game number");
   options.file = positional[0];
   const std::optional<int> number = GameNumber(positional[1]);
@@ -96,7 +101,13 @@ int CommandDump(const Args& args) {
   for (const std::string& message : errors.Messages()) std::cerr << ConsolePrompt::OneLine(message) << '\n';
 
   std::string out;
-  if (options.ech) {
+  if (options.text) {
+    const SettingsSection& stored = RunSettings().settings;
+    ScoreLayoutOptions layout;
+    layout.initials = stored.pieceInitials;
+    layout.shortNotation = stored.shortNotation;
+    out = GameTextListing(GameTextLines(game->Tree(), layout));
+  } else if (options.ech) {
     WriteEchGame(*game, false, out);
   } else {
     PgnExportOptions save = SaveExportOptions(options.longAlgebraic, options.extensions);

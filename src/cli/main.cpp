@@ -90,10 +90,12 @@ const std::map<std::string, Command>& Commands() {
         "1 Dervantis, 2 Maya, 3 Merida, the default, 4 Motif), framed by the font's\n"
         "border characters, from Black's side with --flip."}},
       {"dump",
-       {CommandDump, "dump FILE GAME [--long] [--extensions] [--symbols] [--no-variations] [--ech]",
+       {CommandDump, "dump FILE GAME [--long] [--extensions] [--symbols] [--no-variations] [--ech|--text]",
         "Read the games of FILE (PGN or ECH) up to GAME (1-based) and write that game anew:\n"
         "as PGN with the save options (--long for long algebraic, --extensions for the\n"
         "'%' lines, --symbols for '!?' in place of NAGs, --no-variations), or --ech.\n"
+        "--text prints the game-text window's rows instead, one per line (tabs kept;\n"
+        "the settings' ShortNotation and PieceInitials apply).\n"
         "Reader reports go to stderr; exit status 1 when there were any."}},
       {"eco",
        {CommandEco, "eco FILE [--transposition] [-o OUT] [--yes]",

@@ -3,8 +3,6 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QString>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "core/Format.h"
@@ -43,6 +41,9 @@ std::filesystem::path DefaultFontFolder() {
 }
 
 int LoadChessFonts(const std::filesystem::path& folder, UserPrompt& prompt) {
+  // Qt's font database belongs to the GUI application; without one, every
+  // registration would fail with a warning of Qt's own.
+  if (!QGuiApplication::instance()) return 0;
   int loaded = 0;
   for (const ChessFontFile& file : kFiles) {
     const std::string path = (folder / std::string(file.fileName)).string();
@@ -61,25 +62,6 @@ int LoadChessFonts(const std::filesystem::path& folder, UserPrompt& prompt) {
 void UnloadChessFonts() {
   for (int id : RegisteredFonts()) QFontDatabase::removeApplicationFont(id);
   RegisteredFonts().clear();
-}
-
-void EnsureGuiApplication() {
-  if (QGuiApplication::instance()) return;
-  // Images need no display: unless told otherwise, draw off screen.
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "varnock";
-  static char* argv[] = {name, nullptr};
-  // Start-up notes of the platform (such as a missing runtime folder) are
-  // of no use off screen.
-  const QtMessageHandler previous =
-      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
-      });
-  // Kept for the whole run; Qt's own globals go away after static objects.
-  static QGuiApplication* application = new QGuiApplication(argc, argv);
-  (void)application;
-  qInstallMessageHandler(previous);
 }
 
 }  // namespace varnock

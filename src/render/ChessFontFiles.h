@@ -1,5 +1,7 @@
 // Registering the five chess font files, so that fonts can be selected by
-// face name, and the Qt session that drawing needs.
+// face name. The caller makes the Qt application first (a QApplication for
+// the window, a QGuiApplication for drawing without one): nothing here makes
+// one behind its back.
 #pragma once
 
 #include <filesystem>
@@ -26,14 +28,9 @@ std::filesystem::path DefaultFontFolder();
 // Registers the five files of `folder`. A file that cannot be registered is
 // reported ("'%s'\n\nUnable to load the Merida chess font" ..., with the full
 // path, under "App::InitInstance") and the others are still registered.
-// Returns how many were registered. Needs a GUI application (see below).
+// Returns how many were registered; none without a running QGuiApplication.
 int LoadChessFonts(const std::filesystem::path& folder, UserPrompt& prompt);
 // Removes the fonts registered by LoadChessFonts.
 void UnloadChessFonts();
-
-// Makes sure a QGuiApplication exists, for drawing text into images without
-// a window, on the offscreen platform unless QT_QPA_PLATFORM names another. Does nothing
-// when an application already runs.
-void EnsureGuiApplication();
 
 }  // namespace varnock

@@ -103,7 +103,9 @@ class LayoutWalk {
         if (IsBlackPly(ply)) mainText_ += '\t';
       }
       mainText_ += '\t';
+      const std::size_t start = mainText_.size();
       mainText_ += MoveText(FactsOf(store_, ref), ply, kColumns, options_.shortNotation, {options_.initials});
+      mainSpans_.push_back(SpanOf(start, mainText_.size(), ref));
       if (IsBlackPly(ply)) FlushMain();
       if (std::uint8_t result = store_.ResultOf(ref); result >= 1 && result <= 3) {
         FlushMain();
@@ -128,7 +130,10 @@ class LayoutWalk {
       }
       for (SBranchDetails* line : AlternativesTo(ref)) {
         FlushMain();
-        Add(ParagraphKind::Variation, VariationRow(line, ply - 1), line->first);
+        std::size_t moveStart = 0;
+        std::string row = VariationRow(line, ply - 1, moveStart);
+        const std::size_t end = row.size();
+        Add(ParagraphKind::Variation, std::move(row), line->first, {SpanOf(moveStart, end, line->first)});
       }
     }
     FlushMain();
@@ -137,13 +142,18 @@ class LayoutWalk {
  private:
   // A paragraph that cannot be had is left out, and the layout goes on; the
   // first such failure of a layout is reported, not every one.
-  void Add(ParagraphKind kind, std::string text, NodeRef node) {
+  void Add(ParagraphKind kind, std::string text, NodeRef node, std::vector<MoveSpan> moves = {}) {
     try {
-      out_.push_back({kind, std::move(text), node, static_cast<int>(out_.size())});
+      out_.push_back({kind, std::move(text), node, static_cast<int>(out_.size()), std::move(moves)});
     } catch (const std::bad_alloc&) {
       if (prompt_ && !allocationReported_) prompt_->Inform("list_insert()", "malloc: No memory available.");
       allocationReported_ = true;
     }
+  }
+
+  // The text of a move (with its number) from `start` to `end`.
+  static MoveSpan SpanOf(std::size_t start, std::size_t end, NodeRef node) {
+    return {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start), node};
   }
 
   void AddCommentLines(const std::string& text, NodeRef node) {
@@ -171,8 +181,9 @@ class LayoutWalk {
 
   void FlushMain() {
     if (!mainOpen_) return;
-    Add(ParagraphKind::MainLine, std::move(mainText_), mainNode_);
+    Add(ParagraphKind::MainLine, std::move(mainText_), mainNode_, std::move(mainSpans_));
     mainText_.clear();
+    mainSpans_.clear();
     mainOpen_ = false;
   }
 
@@ -245,12 +256,13 @@ class LayoutWalk {
 
   // "\t      " (and "  " in short notation) before a White move, "\t\t"
   // before a Black one; the first move; the number of moves of the line.
-  std::string VariationRow(SBranchDetails* line, int parentPly) {
+  std::string VariationRow(SBranchDetails* line, int parentPly, std::size_t& moveStart) {
     int moves = 0;
     for (NodeRef ref = line->first; ref != kNoNode && moves < 1'000'000; ref = store_.Node(ref).next) ++moves;
     const NodeRef first = line->first;
     const int ply = store_.Node(first).Has(kFlagComposed) ? PlyOf(store_, first) : parentPly + 1;
     std::string row = IsBlackPly(ply) ? "\t\t" : (options_.shortNotation ? "\t        " : "\t      ");
+    moveStart = row.size();
     row += MoveText(FactsOf(store_, first), 0, kColumnsPlain, options_.shortNotation, {options_.initials});
     row += Format(" (%d)", moves);
     return row;
@@ -283,6 +295,7 @@ class LayoutWalk {
   bool allocationReported_ = false;
   std::unordered_set<NodeRef> bookmarked_;
   std::string mainText_, variationText_;
+  std::vector<MoveSpan> mainSpans_;
   bool mainOpen_ = false, variationOpen_ = false;
   NodeRef mainNode_ = kNoNode, variationNode_ = kNoNode;
 };

@@ -38,8 +38,11 @@ class GameTree {
   NodeStore& Store() const { return store_; }
   MoveNode& Node(NodeRef ref) const { return store_.Node(ref); }
 
-  // Sets the changed flag and tells the observer.
+  // Sets the changed flag, counts the edit and tells the observer.
   void MarkChanged();
+  // Counts the edits since the game was made: a view that shows the tree
+  // lays it out again only when the count moved.
+  std::uint64_t Revision() const { return revision_; }
 
   int gameId = 0;
   NodeRef root = kNoNode;
@@ -63,11 +66,6 @@ class GameTree {
   bool invalidMovePermitted = false;
 
   GameObserver* observer = nullptr;
-
-  // Rises with every change of the tree's content (each MarkChanged): a view
-  // that laid the game out at one revision need not lay it out again until
-  // the revision moves.
-  std::uint64_t Revision() const { return revision_; }
 
   // Edits that add, remove or reorder commented nodes drop the comment
   // search's ring; the next search builds it anew.

@@ -196,13 +196,12 @@ EntryOutcome PlayMove(GameTree& game, int from, int to, UserPrompt& prompt) {
       }
     }
     static const std::vector<std::string> kPieces = {"QUEEN", "KNIGHT", "ROOK", "BISHOP"};
-    static constexpr std::uint8_t kCodes[] = {kQueen, kKnight, kRook, kBishop};
-    std::optional<int> choice = prompt.Choose(" Promotion Piece", kPieces);
-    if (!choice || *choice < 0 || *choice > 3) {
+    std::optional<int> choice = prompt.Choose(kPromotionTitle, kPieces);
+    if (!choice || *choice < 0 || *choice >= kPromotionChoiceCount) {
       game.statusText = "Promotion abandoned";
       return EntryOutcome::Refused;
     }
-    promotion = kCodes[*choice];
+    promotion = kPromotionChoices[*choice];
     if (FollowExisting(game, from, to, promotion, EntryMode::Interactive)) return EntryOutcome::Followed;
   }
 

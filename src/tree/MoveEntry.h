@@ -12,6 +12,14 @@
 
 namespace varnock {
 
+// The promotion question of interactive entry: its title, and the piece type
+// of each item of its list, in the order the list offers them.
+inline constexpr const char* kPromotionTitle = " Promotion Piece";
+inline constexpr std::uint8_t kPromotionChoices[] = {kQueen, kKnight, kRook, kBishop};
+inline constexpr int kPromotionChoiceCount = 4;
+// The caption under which a window reports a refused move's status text.
+inline constexpr const char* kMoveEntryCaption = "PlayMove()";
+
 enum class EntryMode {
   Interactive,  // a new line pushes the old continuation aside as an alternative
   Reading,      // a file reader: later lines become alternatives in reading order

@@ -76,5 +76,31 @@ TEST(CliDump, UsageAndMissingGames) {
   unlink(fifo.c_str());
 }
 
+// --text prints the game-text window's rows: move pairs in columns, one row
+// per alternative line, comments on one row, the result row and the marks;
+// the notation follows the settings.
+TEST(CliDump, TextPrintsTheGameTextWindowsRows) {
+  const std::string path = WriteTemporary(
+      "[Result \"1-0\"]\n\n{Start} 1. e4 e5 (1... c5 {Sicilian} 2. Nf3 (2. c3) d6) 2. Nf3 {knight\nout} Nc6 "
+      "3. Bb5 1-0\n",
+      ".pgn");
+  auto run = RunCli({"dump", path, "1", "--text"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "Start\n"
+            "\t  1.   e2-e4\t e7-e5\n"
+            "\t\t c7-c5 (3)\n"
+            "\t  2.  Ng1-f3\n"
+            "knight\\out\n"
+            "\t\tNb8-c6\n"
+            "\t  3.  Bf1-b5\n"
+            "\t        1-0  \n"
+            "\t primary \n");
+  auto shortText = RunCli({"dump", path, "1", "--text", "--set", "ShortNotation=YES"});
+  EXPECT_NE(shortText.out.find("\t  2.    Nf3\n"), std::string::npos) << shortText.out;
+  EXPECT_EQ(RunCli({"dump", path, "1", "--text", "--ech"}).status, 2);
+  unlink(path.c_str());
+}
+
 }  // namespace
 }  // namespace varnock

@@ -3,7 +3,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -15,7 +17,16 @@ namespace varnock::testing {
 
 void StartRenderSession() {
   static const bool started = [] {
-    EnsureGuiApplication();
+    // The application lives for the whole test run; Qt's own globals go
+    // away after static objects, so it is never destroyed.
+    if (!QGuiApplication::instance()) {
+      setenv("QT_QPA_PLATFORM", "offscreen", 0);
+      static int argc = 1;
+      static char name[] = "render_tests";
+      static char* argv[] = {name, nullptr};
+      static QGuiApplication* application = new QGuiApplication(argc, argv);
+      (void)application;
+    }
     ScriptedPrompt prompt;
     LoadChessFonts(std::filesystem::path(VARNOCK_SOURCE_DIR) / "data" / "Fonts", prompt);
     return true;

@@ -1,0 +1,65 @@
+// The promotion picker: a small modal dialog of the four pieces a pawn can
+// become, drawn in the board's chess font, and the prompt that shows it when
+// move entry asks for the promotion piece.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <optional>
+
+#include "core/UserPrompt.h"
+
+namespace varnock {
+
+struct SettingsSection;
+
+class PromotionPicker : public QDialog {
+  Q_OBJECT
+ public:
+  // Offers the pieces of `items` (the promotion list of move entry, in its
+  // order) in `colour`. Q, N, R and B pick by key; Return takes the queen;
+  // Esc cancels.
+  PromotionPicker(const SettingsSection& settings, std::uint8_t colour, int itemCount, QWidget* parent = nullptr);
+
+  // The index of the piece picked, or nothing when cancelled.
+  std::optional<int> Chosen() const { return chosen_; }
+
+ private:
+  void Pick(int index);
+
+  std::optional<int> chosen_;
+};
+
+// A prompt for board move entry: the promotion question goes to the picker,
+// every other question to the window's prompt.
+class BoardPrompt : public UserPrompt {
+ public:
+  BoardPrompt(UserPrompt& inner, const SettingsSection& settings) : inner_(inner), settings_(settings) {}
+
+  // Where the picker opens (global position) and whose pieces it shows.
+  void PlaceNextPicker(QWidget* parent, QPoint globalPos, std::uint8_t colour);
+  // Whether the user cancelled the picker since it was last placed.
+  bool PickerCancelled() const { return pickerCancelled_; }
+
+  bool AskYesNo(const std::string& caption, const std::string& text) override;
+  bool AskOkCancel(const std::string& caption, const std::string& text) override;
+  void Inform(const std::string& caption, const std::string& text) override;
+  std::optional<int> Choose(const std::string& title, const std::vector<std::string>& items) override;
+  std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
+                                     const std::string& initial) override;
+  std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
+                                              const std::string& defaultExtension) override;
+  std::optional<std::string> ChooseFileToSave(const std::string& title, const std::string& filter,
+                                              const std::string& defaultExtension) override;
+  void ShowFile(const std::string& path, const std::string& title) override;
+
+ private:
+  UserPrompt& inner_;
+  const SettingsSection& settings_;
+  QWidget* parent_ = nullptr;
+  QPoint pickerPos_;
+  std::uint8_t colour_ = 2;
+  bool pickerCancelled_ = false;
+};
+
+}  // namespace varnock
