@@ -4,7 +4,7 @@
 
 #include "app/AppClipboard.h"
 #include "app/BoardTiles.h"
-#include "app/StoredOptions.h"
+#include "render/StoredOptions.h"
 #include "app/Workspace.h"
 #include "collection/GameAdditions.h"
 #include "formats/GetPgn.h"

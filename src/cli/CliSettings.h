@@ -35,8 +35,4 @@ int SettingsForRun(const std::string& command, Args& args, UserPrompt& prompt, S
 // The settings of this run, as main() read them before the command.
 Settings& RunSettings();
 
-// The stored options as the exports take them.
-RtfOptions RtfOptionsOf(const SettingsSection& settings);
-PgnExportOptions PgnExportOptionsOf(const SettingsSection& settings);
-
 }  // namespace varnock::cli

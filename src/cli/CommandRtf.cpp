@@ -1,6 +1,7 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/CliSettings.h"
 #include "cli/Commands.h"
 #include "cli/ConsolePrompt.h"
 #include "cli/GameFile.h"
@@ -8,6 +9,7 @@
 #include "formats/FileText.h"
 #include "formats/PgnReader.h"
 #include "render/RtfExport.h"
+#include "render/StoredOptions.h"
 
 namespace varnock::cli {
 
@@ -84,7 +86,7 @@ int CommandRtf(const Args& args) {
   source.filePath = positional[0];
   source.place = *wanted;
   source.count = read.count;
-  if (!CmSaveRTF(read.game->Tree(), source, RtfOptions{}, positional[2], prompt)) return 2;
+  if (!CmSaveRTF(read.game->Tree(), source, RtfOptionsOf(RunSettings().settings), positional[2], prompt)) return 2;
   return read.problems ? 1 : 0;
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliSettings.h"
+#include "render/StoredOptions.h"
 #include "settings/Base64.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempFolder.h"

@@ -1,4 +1,5 @@
-// The stored export options as the exports take them.
+// The stored export options as the exports take them, for the window and
+// varnock-cli alike.
 #pragma once
 
 #include "formats/PgnExportOptions.h"

@@ -1,4 +1,4 @@
-#include "app/StoredOptions.h"
+#include "render/StoredOptions.h"
 
 namespace varnock {
 
