@@ -145,15 +145,15 @@ void FrameWin::BuildViews() {
 }
 
 void FrameWin::BuildMenus() {
-  for (const MenuSpec& spec : MainMenus()) {
-    QMenu* menu = menuBar()->addMenu(QString::fromLatin1(spec.title));
+  for (const MenuEntries& layout : MainMenus()) {
+    QMenu* menu = menuBar()->addMenu(QString::fromLatin1(layout.title));
     // Labels that toggle, and what is enabled, are brought up to date when a
     // menu opens.
     connect(menu, &QMenu::aboutToShow, this, [this] {
       CommitPanes();
       router_->UpdateStates();
     });
-    for (CommandId id : spec.entries) {
+    for (CommandId id : layout.entries) {
       if (id == kSeparator) {
         menu->addSeparator();
         continue;

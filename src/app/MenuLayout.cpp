@@ -14,8 +14,8 @@ namespace {
 using C = CommandId;
 }  // namespace
 
-const std::vector<MenuSpec>& MainMenus() {
-  static const std::vector<MenuSpec> menus = {
+const std::vector<MenuEntries>& MainMenus() {
+  static const std::vector<MenuEntries> menus = {
       {"&File and Export",
        {C::Load, C::ReLoad, kSeparator, C::Save, C::SaveAs, kSeparator, C::ExportRtf, C::ExportPgn, kSeparator,
         kSeparator, C::Exit}},

@@ -16,7 +16,7 @@ namespace varnock {
 
 class Workspace;
 
-struct MenuSpec {
+struct MenuEntries {
   const char* title;
   std::vector<CommandId> entries;  // CommandId{0} is a separator
 };
@@ -24,7 +24,7 @@ inline constexpr CommandId kSeparator = CommandId{0};
 
 // The main menus in order; the "Recent File" submenu sits in the first, after
 // the export entries.
-const std::vector<MenuSpec>& MainMenus();
+const std::vector<MenuEntries>& MainMenus();
 inline constexpr const char* kRecentFileMenu = "Recent File";
 
 // A context-menu entry: its own label (context menus show other labels than

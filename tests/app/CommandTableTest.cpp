@@ -130,7 +130,7 @@ TEST(CommandTableTest, EveryMenuLabelIsDeclaredOnceAndNothingElse) {
 
 TEST(CommandTableTest, EveryIdOnceAndEveryLabelledCommandInExactlyOneMenu) {
   std::map<CommandId, int> inMenus;
-  for (const MenuSpec& menu : MainMenus())
+  for (const MenuEntries& menu : MainMenus())
     for (CommandId id : menu.entries)
       if (id != kSeparator) ++inMenus[id];
   std::set<CommandId> ids;
