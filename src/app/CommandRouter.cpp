@@ -23,7 +23,9 @@ CommandRouter::CommandRouter(Workspace& workspace, QWidget* window, std::functio
                              std::function<void()> after)
     : QObject(window), workspace_(workspace), before_(std::move(before)), after_(std::move(after)) {
   for (const Command& command : Commands()) {
-    auto* action = new QAction(ScreenText(LabelText(command.label)), window);
+    // The menus show the key text after "\t" as written in the label, not
+    // Qt's own spelling of the shortcut.
+    auto* action = new QAction(ScreenText(command.label), window);
     QList<QKeySequence> keys;
     for (const std::string& key : CommandKeys(command)) keys << KeySequenceOf(key);
     action->setShortcuts(keys);
@@ -58,7 +60,7 @@ void CommandRouter::UpdateStates() {
   for (const Command& command : Commands()) {
     QAction* action = actions_.at(command.id);
     action->setEnabled(!command.enabled || command.enabled(workspace_));
-    if (command.toggledLabel) action->setText(ScreenText(LabelText(CurrentLabel(command.id))));
+    if (command.toggledLabel) action->setText(ScreenText(CurrentLabel(command.id)));
     if (command.checkable && command.checked) action->setChecked(command.checked(workspace_));
   }
 }

@@ -192,6 +192,7 @@ void FrameWin::BuildBars() {
       QAction* action = router_->Action(button.id);
       action->setIcon(QIcon::fromTheme(QString::fromLatin1(button.icon)));
       QString tip = ScreenText(LabelText(CommandOf(button.id).label)).remove(QLatin1Char('&'));
+      action->setIconText(tip);  // a button without an icon shows the label, not the key text
       const std::vector<std::string> keys = CommandKeys(CommandOf(button.id));
       if (!keys.empty()) tip += QStringLiteral("  (%1)").arg(QString::fromStdString(keys.front()));
       action->setToolTip(tip);

@@ -60,6 +60,11 @@ std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
     prompt.Inform("Load_File()", "Zero bytes read");
     return std::nullopt;
   }
+  return LoadOpenedFile(file.get(), status, name, prompt);
+}
+
+std::optional<LoadedFile> LoadOpenedFile(int fd, const struct stat& status, const std::string& name,
+                                         UserPrompt& prompt) {
   const auto size = static_cast<std::uint64_t>(status.st_size);
   LoadedFile loaded;
   loaded.size = size;
@@ -71,12 +76,12 @@ std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
     return std::nullopt;
   }
 
-  const std::size_t done = ReadFileInto(file.get(), loaded.text.data(), loaded.text.size());
+  const std::size_t done = ReadFileInto(fd, loaded.text.data(), loaded.text.size());
   // A file that shrank or grew while it was read gives no consistent text.
   char extra = 0;
   ssize_t more = 0;
   do {
-    more = done == loaded.text.size() ? ::pread(file.get(), &extra, 1, static_cast<off_t>(done)) : 0;
+    more = done == loaded.text.size() ? ::pread(fd, &extra, 1, static_cast<off_t>(done)) : 0;
   } while (more < 0 && errno == EINTR);
   if (done == 0) {
     prompt.Inform("Load_File()", "Zero bytes read");
@@ -97,7 +102,7 @@ std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
   // The text is the file's content only if nothing touched the file while
   // it was read.
   struct stat after {};
-  if (::fstat(file.get(), &after) == 0) {
+  if (::fstat(fd, &after) == 0) {
     const FileIdentity before = FileIdentity::Of(status);
     if (before.SameAs(FileIdentity::Of(after))) loaded.identity = before;
   }

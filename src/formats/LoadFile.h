@@ -1,6 +1,8 @@
 // Reading a whole collection file into memory.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,5 +28,11 @@ struct LoadedFile {
 // while it was read gives what it held when it was opened, after a warning.
 std::optional<LoadedFile> Load_File(const std::string& name, UserPrompt& prompt,
                                     const std::string& openCaption = "Load_File(): CreateFile()");
+
+// The reading half of Load_File, on a regular file already open as `fd`
+// whose size `status` gives (taken when it was opened): what the file held
+// then is read, and a file that changed since is reported as Load_File does.
+std::optional<LoadedFile> LoadOpenedFile(int fd, const struct stat& status, const std::string& name,
+                                         UserPrompt& prompt);
 
 }  // namespace varnock

@@ -161,11 +161,11 @@ TEST_F(FrameWinTest, BoardMenuNamesTheClickedSquareAsTheBoardShowsIt) {
   EXPECT_EQ(std::find(later.begin(), later.end(), "Bookmark all 'e2' Moves"), later.end());
 
   // The toggling labels follow the move's marks.
-  EXPECT_EQ(window.Router().Action(CommandId::ToggleBookmark)->text().toStdString(), "Set &Bookmark");
+  EXPECT_EQ(window.Router().Action(CommandId::ToggleBookmark)->text().toStdString(), "Set &Bookmark\tAlt+F2");
   Run(CommandId::ToggleBookmark);
-  EXPECT_EQ(window.Router().Action(CommandId::ToggleBookmark)->text().toStdString(), "Remove &Bookmark");
+  EXPECT_EQ(window.Router().Action(CommandId::ToggleBookmark)->text().toStdString(), "Remove &Bookmark\tAlt+F2");
   Run(CommandId::PrintDiagram);
-  EXPECT_EQ(window.Router().Action(CommandId::PrintDiagram)->text().toStdString(), "Remove Print &Diagram");
+  EXPECT_EQ(window.Router().Action(CommandId::PrintDiagram)->text().toStdString(), "Remove Print &Diagram\tCtrl+D");
 }
 
 }  // namespace
