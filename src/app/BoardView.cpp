@@ -139,11 +139,17 @@ int BoardView::SquareAt(QPoint widgetPos) const {
   return SquareOfCell(column, row, Reversed());
 }
 
-QRect BoardView::SquareRect(int square) const {
+QRect BoardView::SquareDeviceRect(int square) const {
   if (square < 0 || square >= 64 || geometry_.tile <= 0) return {};
   const QPoint cell = CellOf(square, Reversed());
-  const double dpr = geometry_.dpr, a = geometry_.tile;
-  const QRectF device(geometry_.board.left() + a * cell.x(), geometry_.board.top() + a * cell.y(), a, a);
+  const int a = geometry_.tile;
+  return QRect(geometry_.board.left() + a * cell.x(), geometry_.board.top() + a * cell.y(), a, a);
+}
+
+QRect BoardView::SquareRect(int square) const {
+  const QRectF device = SquareDeviceRect(square);
+  if (device.isEmpty()) return {};
+  const double dpr = geometry_.dpr;
   return QRectF(device.left() / dpr, device.top() / dpr, device.width() / dpr, device.height() / dpr).toAlignedRect();
 }
 

@@ -51,6 +51,8 @@ class BoardView : public QWidget {
   // The square of the model's index as drawn, in widget coordinates; empty
   // when no board is drawn.
   QRect SquareRect(int square) const;
+  // The same square in the device pixels the board is drawn in.
+  QRect SquareDeviceRect(int square) const;
   // The square held for a move (selected or dragged), or -1, and the squares
   // marked as its legal targets.
   int HeldSquare() const { return held_; }

@@ -14,15 +14,19 @@
 namespace varnock::testing {
 namespace {
 
-// The pixels of a square as the widget draws it.
+// The pixels of a square as the widget draws it, in device pixels: at a
+// device pixel ratio of 2 (the test is run so too) the square is drawn
+// from a tile made at twice the size, never scaled up.
 QImage SquareImage(BoardView& view, const std::string& square) {
-  return view.grab(view.SquareRect(SquareNamed(square))).toImage().convertToFormat(QImage::Format_RGB32);
+  QImage whole = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  whole.setDevicePixelRatio(1);
+  return whole.copy(view.SquareDeviceRect(SquareNamed(square)));
 }
 
 // The tile of the strip the square should show.
 QImage ExpectedTile(const BoardFixture& f, const std::string& square) {
   BoardTiles tiles;
-  tiles.Update(f.settings.settings, f.view->SquareRect(SquareNamed(square)).width());
+  tiles.Update(f.settings.settings, f.view->SquareDeviceRect(SquareNamed(square)).width());
   const int s = SquareNamed(square);
   const bool light = (FileOf(s) + RowOf(s)) % 2 == 0;
   return tiles.Strip().Tile(TileIndex(f.game.board[static_cast<std::size_t>(s)], light));
@@ -67,10 +71,11 @@ TEST(BoardDrawingTest, TheBoardFollowsTheWidgetAndTheSizeCommands) {
   QSignalSpy sized(f.view.get(), &BoardView::PreferredSquareChanged);
   f.view->resize(1000, 1000);
   const int preferred = f.view->PreferredSquare();
-  EXPECT_EQ(f.view->SquareRect(0).width(), preferred);
+  // In logical pixels, rounded outward at a fractional device pixel ratio.
+  EXPECT_NEAR(f.view->SquareRect(0).width(), preferred, 1);
   f.view->SizeUp();
   EXPECT_EQ(f.view->PreferredSquare(), preferred + BoardView::kSquareStep);
-  EXPECT_EQ(f.view->SquareRect(0).width(), preferred + BoardView::kSquareStep);
+  EXPECT_NEAR(f.view->SquareRect(0).width(), preferred + BoardView::kSquareStep, 1);
   ASSERT_EQ(sized.count(), 1);
   EXPECT_EQ(sized.at(0).at(0).toInt(), preferred + BoardView::kSquareStep);
 
