@@ -234,12 +234,13 @@ void BoardView::TryMove(int from, int to, QPoint globalPos) {
   Release();
   repaint();
   const EntryOutcome outcome = PlayMoveOnScreen(*game_, start.x(), start.y(), end.x(), end.y(), prompt_);
+  // A refused move leaves its reason in the game's status text, which the
+  // window's status line shows: the piece goes back without a box to click.
+  Refresh();
   if (outcome == EntryOutcome::Refused) {
-    if (!prompt_.PickerCancelled()) prompt_.Inform(kMoveEntryCaption, game_->statusText);
-    Refresh();
+    Q_EMIT MoveRefused();
     return;
   }
-  Refresh();
   Q_EMIT GameEdited();
 }
 

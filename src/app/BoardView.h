@@ -62,7 +62,8 @@ class BoardView : public QWidget {
   QSize minimumSizeHint() const override;
 
  Q_SIGNALS:
-  void GameEdited();  // the tree changed (a move entered, or an existing one followed)
+  void GameEdited();   // the tree changed (a move entered, or an existing one followed)
+  void MoveRefused();  // a move was refused or abandoned: the game's status text says why
   void ContextMenuRequested(int square, QPoint globalPos);
   void PreferredSquareChanged(int square);  // "Size &Up"/"Size &Down": the window stores "SizeCHS"
 

@@ -121,6 +121,7 @@ void FrameWin::BuildViews() {
 
   // Edits made in a view: the one refresh path takes them up.
   connect(board_, &BoardView::GameEdited, this, &FrameWin::RefreshViews);
+  connect(board_, &BoardView::MoveRefused, this, &FrameWin::RefreshViews);
   connect(afterPane_, &CommentPane::GameEdited, this, &FrameWin::RefreshViews);
   connect(beforePane_, &CommentPane::GameEdited, this, &FrameWin::RefreshViews);
   connect(board_, &BoardView::ContextMenuRequested, this, &FrameWin::ShowBoardMenu);
@@ -254,8 +255,9 @@ void FrameWin::RefreshViews() {
   if (node.parent != kNoNode && !node.Has(kFlagComposed))
     move = MoveText(FactsOf(tree.Store(), tree.current), PlyOf(tree.Store(), tree.current), kSingleLine,
                     settings_.settings.shortNotation, {settings_.settings.pieceInitials});
-  const QString side = ScreenText(ToMoveText(tree.sideToMove));
-  moveLabel_->setText(move.empty() ? side : ScreenText(move).trimmed() + QStringLiteral("    ") + side);
+  // The game's last message (a refused move's reason), else who is to move.
+  const QString status = ScreenText(tree.statusText.empty() ? ToMoveText(tree.sideToMove) : tree.statusText);
+  moveLabel_->setText(move.empty() ? status : ScreenText(move).trimmed() + QStringLiteral("    ") + status);
   modifiedLabel_->setText(collection.modified ? QStringLiteral("Modified") : QString());
   router_->UpdateStates();
 }
