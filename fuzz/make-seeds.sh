@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Makes the seed corpora of the fuzz targets in BUILD_DIR/fuzz-seeds/{pgn,ech,fen}:
+# Makes the seed corpora of the fuzz targets in BUILD_DIR/fuzz-seeds/{pgn,ech,fen,explorer}:
 # single games split from the shared PGN corpus, the same games written as
-# ECH, positions from them as FEN, and the hand-written seeds of fuzz/seeds/.
+# ECH, positions from them as FEN, explorer statistics counted from them, and
+# the hand-written seeds of fuzz/seeds/.
 #
 #   fuzz/make-seeds.sh BUILD_DIR     (the shared data: VARNOCK_SHARED_DIR, else ../shared)
 set -euo pipefail
@@ -14,7 +15,7 @@ seeds=$build/fuzz-seeds
 max_bytes=4096
 
 rm -rf "$seeds"
-mkdir -p "$seeds/pgn" "$seeds/ech" "$seeds/fen"
+mkdir -p "$seeds/pgn" "$seeds/ech" "$seeds/fen" "$seeds/explorer"
 
 # Games per file, by folder of the corpus: the small annotated and odd files
 # give most; of the large files only the first part is split.
@@ -31,9 +32,9 @@ else
 fi
 
 cp "$here"/seeds/pgn/* "$seeds/pgn/"
-"$build/fuzz/varnock_fuzz_seeds" "$seeds/pgn" "$seeds/ech" "$seeds/fen"
+"$build/fuzz/varnock_fuzz_seeds" "$seeds/pgn" "$seeds/ech" "$seeds/fen" "$seeds/explorer"
 cp "$here"/seeds/ech/* "$seeds/ech/"
 cp "$here"/seeds/fen/* "$seeds/fen/"
-for kind in pgn ech fen; do
+for kind in pgn ech fen explorer; do
   echo "make-seeds: $(ls "$seeds/$kind" | wc -l) $kind seeds"
 done

@@ -93,6 +93,11 @@ void FrameWin::BuildViews() {
   gameText_ = new GameTextView(settings_);
   afterPane_ = new CommentPane(CommentPane::Kind::AfterMove, settings_);
   beforePane_ = new CommentPane(CommentPane::Kind::BeforeMove, settings_);
+  // Names for screen readers.
+  board_->setAccessibleName(QStringLiteral("Board"));
+  gameText_->setAccessibleName(QStringLiteral("Game text"));
+  afterPane_->setAccessibleName(QStringLiteral("Comment after the move"));
+  beforePane_->setAccessibleName(QStringLiteral("Comment before the move"));
 
   auto* text = new QSplitter(Qt::Vertical);
   text->addWidget(beforePane_);

@@ -104,7 +104,7 @@ void StatsBuilder::AddGame(std::span<const std::uint64_t> facts, GameOutcome out
   }
 }
 
-std::vector<std::uint8_t> StatsBuilder::TreeBytes() const {
+std::vector<std::uint8_t> StatsBuilder::TreeBytes(std::size_t leafBytes, std::size_t fanout) const {
   std::vector<std::uint32_t> order(positions_.size());
   for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
   std::sort(order.begin(), order.end(),
@@ -145,7 +145,7 @@ std::vector<std::uint8_t> StatsBuilder::TreeBytes() const {
     entries.push_back(
         {position.key, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(bytes.size() - start)});
   }
-  return PackStatsTree(entries, bytes);
+  return PackStatsTree(entries, bytes, leafBytes, fanout);
 }
 
 std::vector<std::uint8_t> PackStatsTree(std::span<const StatsLeafEntry> entries, std::span<const std::uint8_t> bytes,

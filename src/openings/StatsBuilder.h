@@ -33,7 +33,8 @@ class StatsBuilder {
   // 65535 does not fit its field: the three counts of such a position are
   // scaled down together, which keeps the percentages. A position keeps
   // its 127 most played moves, the most played first (ties by move word).
-  std::vector<std::uint8_t> TreeBytes() const;
+  // The pages as PackStatsTree makes them.
+  std::vector<std::uint8_t> TreeBytes(std::size_t leafBytes = 4096, std::size_t fanout = 1024) const;
 
  private:
   struct Position {
