@@ -57,12 +57,13 @@ void AppendBase128(std::vector<std::uint8_t>& out, std::uint32_t value) {
 StatsBuilder::StatsBuilder() : slots_(1 << 16, 0) {}
 
 void StatsBuilder::Grow() {
-  std::vector<std::uint32_t> slots(slots_.size() * 2, 0);
+  std::vector<std::uint64_t> slots(slots_.size() * 2, 0);
   const std::size_t mask = slots.size() - 1;
-  for (std::uint32_t i = 0; i < positions_.size(); ++i) {
-    std::size_t slot = SlotOf(positions_[i].key, mask);
+  for (const std::uint64_t entry : slots_) {
+    if (entry == 0) continue;
+    std::size_t slot = SlotOf(static_cast<std::uint32_t>(entry >> 32), mask);
     while (slots[slot] != 0) slot = (slot + 1) & mask;
-    slots[slot] = i + 1;
+    slots[slot] = entry;
   }
   slots_.swap(slots);
 }
@@ -71,18 +72,22 @@ StatsBuilder::Position& StatsBuilder::Find(std::uint32_t key) {
   if ((positions_.size() + 1) * 2 > slots_.size()) Grow();
   const std::size_t mask = slots_.size() - 1;
   std::size_t slot = SlotOf(key, mask);
-  while (slots_[slot] != 0) {
-    Position& position = positions_[slots_[slot] - 1];
-    if (position.key == key) return position;
-    slot = (slot + 1) & mask;
-  }
+  // A slot holds the key beside the position's index + 1, so that a probe
+  // reads only the slot array.
+  for (std::uint64_t entry; (entry = slots_[slot]) != 0; slot = (slot + 1) & mask)
+    if (static_cast<std::uint32_t>(entry >> 32) == key) return positions_[static_cast<std::uint32_t>(entry) - 1];
   positions_.push_back({key, {0, 0, 0}, 0});
-  slots_[slot] = static_cast<std::uint32_t>(positions_.size());
+  slots_[slot] = std::uint64_t{key} << 32 | positions_.size();
   return positions_.back();
 }
 
 void StatsBuilder::AddGame(std::span<const std::uint64_t> facts, GameOutcome outcome) {
   ++games_;
+  // The slots of the game's positions are fetched before they are needed.
+  const std::size_t mask = slots_.size() - 1;
+  for (const std::uint64_t fact : facts)
+    if (static_cast<std::uint32_t>(fact) == kReachedMark)
+      __builtin_prefetch(&slots_[SlotOf(static_cast<std::uint32_t>(fact >> 32), mask)]);
   Position* position = nullptr;
   for (const std::uint64_t fact : facts) {
     const auto key = static_cast<std::uint32_t>(fact >> 32), low = static_cast<std::uint32_t>(fact);

@@ -51,7 +51,7 @@ class StatsBuilder {
   Position& Find(std::uint32_t key);
   void Grow();
 
-  std::vector<std::uint32_t> slots_;  // index + 1 into positions_, 0 for an empty slot
+  std::vector<std::uint64_t> slots_;  // key << 32 | index + 1 into positions_; 0 for an empty slot
   std::vector<Position> positions_;
   std::vector<Move> moves_;
   std::size_t games_ = 0;
