@@ -41,6 +41,8 @@ ExplorerWindow::ExplorerWindow(Settings& settings, QWidget* parent) : QWidget(pa
 
   database_ = new QLabel;
   database_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long path does not widen the window.
+  database_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   build_ = new QPushButton(ScreenText(LabelText(CommandOf(CommandId::BuildExplorerDatabase).label)));
   build_->setAutoDefault(false);
   connect(build_, &QPushButton::clicked, this, &ExplorerWindow::BuildRequested);
