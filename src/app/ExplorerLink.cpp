@@ -54,8 +54,16 @@ void ExplorerLink::Launch() {
 void ExplorerLink::Follow() {
   if (!window_) return;
   GameTree& tree = workspace_.Tree();
-  watcher_.Publish(static_cast<std::uint32_t>(workspace_.collection.CurrentPosition()), tree.current);
+  const auto game = static_cast<std::uint32_t>(workspace_.collection.CurrentPosition());
+  watcher_.Publish(game, tree.current);
+  shownPlace_ = ExplorerWatcher::PlaceOf(game, tree.current);
   window_->Show(tree.board, tree.sideToMove);
+}
+
+void ExplorerLink::WatcherNoticed() {
+  // The main window refreshes, and so the window follows, unless the shown
+  // place is the one published.
+  if (window_ && watcher_.Published() != shownPlace_) afterEdit_();
 }
 
 void ExplorerLink::Close() {
@@ -106,7 +114,9 @@ void ExplorerLink::Build() {
   try {
     while (build.Step()) {
       progress.setValue(static_cast<int>(build.GamesDone()));
-      QCoreApplication::processEvents();
+      // Input waits until the dialog shows, and then goes only to it.
+      QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
+                                                           : QEventLoop::ExcludeUserInputEvents);
       if (progress.wasCanceled()) return;
     }
   } catch (const std::exception& failure) {

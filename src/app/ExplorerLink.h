@@ -5,7 +5,11 @@
 //
 // Everything here runs on the interface thread. The watcher thread only
 // compares the place the main window publishes and posts a queued call
-// back; the position is then worked out here, from the tree.
+// back; the position is then worked out here, from the tree, through the
+// main window's refresh. That refresh publishes the place and shows it at
+// once, so a notice normally finds the window up to date and does nothing:
+// in particular it never reads the collection while a command (a load that
+// keeps the window painting) is still changing it.
 #pragma once
 
 #include <QObject>
@@ -58,6 +62,7 @@ class ExplorerLink : public QObject {
   void ApplySources();
   void PlayRow(const SExplorerMove& row);
   void WindowClosed();
+  void WatcherNoticed();
 
   Workspace& workspace_;
   QWidget* mainWindow_;
@@ -69,6 +74,7 @@ class ExplorerLink : public QObject {
   std::string statsPath_;
   ExplorerWatcher watcher_;
   ExplorerWindow* window_ = nullptr;
+  std::uint64_t shownPlace_ = 0;  // the place last shown in the window
 };
 
 }  // namespace varnock

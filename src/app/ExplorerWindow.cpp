@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -53,8 +54,21 @@ ExplorerWindow::ExplorerWindow(Settings& settings, QWidget* parent) : QWidget(pa
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_, 1);
   layout->addLayout(bottom);
-  resize(560, 320);
+  resize(760, 340);
+  PlaceBesideParent();
   RestoreLayout();
+}
+
+void ExplorerWindow::PlaceBesideParent() {
+  const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+  const QScreen* shown = main ? main->screen() : screen();
+  if (!main || !shown) return;
+  // Right of the main window when there is room, else over its right part.
+  const QRect room = shown->availableGeometry();
+  const QRect beside = main->frameGeometry();
+  int left = beside.right() + 1;
+  if (left + width() > room.right()) left = std::max(room.left(), beside.right() - width());
+  move(left, std::max(room.top(), beside.top()));
 }
 
 void ExplorerWindow::SetSources(const ExplorerSources& sources, const std::string& databaseText) {

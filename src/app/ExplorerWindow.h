@@ -53,6 +53,7 @@ class ExplorerWindow : public QWidget {
  private:
   void Recompute();
   void Fill();
+  void PlaceBesideParent();
   void RestoreLayout();
   void StoreLayout();
   void ItemDoubleClicked(QTreeWidgetItem* item);

@@ -31,9 +31,11 @@ class ExplorerWatcher {
   ExplorerWatcher& operator=(const ExplorerWatcher&) = delete;
 
   // The main window's place: its current game and that game's current node.
+  static std::uint64_t PlaceOf(std::uint32_t game, std::uint32_t node) { return std::uint64_t{game} << 32 | node; }
   void Publish(std::uint32_t game, std::uint32_t node) {
-    published_.store(std::uint64_t{game} << 32 | node, std::memory_order_release);
+    published_.store(PlaceOf(game, node), std::memory_order_release);
   }
+  std::uint64_t Published() const { return published_.load(std::memory_order_acquire); }
 
   // Starts the thread, which calls `notify` on itself whenever the
   // published place differs from the one it saw last (and once at the
