@@ -125,6 +125,8 @@ enum class CommandId : int {
   ArrowNextPlayed,
   ArrowLastPlayed,
   RemoveMoveComment,
+  // Actions, added later
+  BuildExplorerDatabase,
 };
 
 struct Command {

@@ -20,6 +20,7 @@
 #include "app/BoardView.h"
 #include "app/CommandRouter.h"
 #include "app/CommentPane.h"
+#include "app/ExplorerLink.h"
 #include "app/GameTextView.h"
 #include "app/ImportDialog.h"
 #include "app/LoadProgress.h"
@@ -47,6 +48,9 @@ FrameWin::FrameWin(Settings& settings, UserPrompt& prompt, std::string settingsP
   router_ = new CommandRouter(
       *workspace_, this, [this] { CommitPanes(); }, [this] { RefreshViews(); });
   workspace_->collection.views = this;
+  explorer_ = std::make_unique<ExplorerLink>(
+      *workspace_, this, [this] { CommitPanes(); }, [this] { RefreshViews(); },
+      [this](CommandId id) { router_->Run(id); });
   progress_ = std::make_unique<LoadProgress>(this, [this] { DetachViews(); });
   workspace_->collection.buildObserver = progress_.get();
   BuildMenus();
@@ -58,6 +62,7 @@ FrameWin::FrameWin(Settings& settings, UserPrompt& prompt, std::string settingsP
 }
 
 FrameWin::~FrameWin() {
+  explorer_.reset();
   workspace_->collection.views = nullptr;
   workspace_->collection.buildObserver = nullptr;
 }
@@ -201,6 +206,7 @@ void FrameWin::RefreshViews() {
   moveLabel_->setText(move.empty() ? status : ScreenText(move).trimmed() + QStringLiteral("    ") + status);
   modifiedLabel_->setText(collection.modified ? QStringLiteral("Modified") : QString());
   router_->UpdateStates();
+  if (explorer_) explorer_->Follow();
 }
 
 QString FrameWin::StatusText() const {
@@ -298,6 +304,9 @@ void FrameWin::OpenWithViewer(const std::string& path) {
                    "'" + (viewer.empty() ? std::string("xdg-open") : viewer) + "'\n\nUnable to open '" + path + "'");
 }
 
+void FrameWin::LaunchExplorer() { explorer_->Launch(); }
+void FrameWin::BuildExplorerDatabase() { explorer_->Build(); }
+
 void FrameWin::PreviewText(const std::string& text) {
   const std::optional<std::string> path =
       WriteTemporaryText(workspace_->collection.settings.tempFolder, "PG", ".txt", text, prompt_);
@@ -316,6 +325,7 @@ void FrameWin::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  explorer_->Close();
   StorePlacement();
   if (!settingsPath_.empty()) SaveSettings(settingsPath_, settings_, prompt_, kSectionApplication | kSectionFileList);
   event->accept();

@@ -24,6 +24,7 @@ namespace varnock {
 class BoardView;
 class CommandRouter;
 class CommentPane;
+class ExplorerLink;
 class GameTextView;
 class LoadProgress;
 class PreviewWindow;
@@ -76,6 +77,9 @@ class FrameWin : public QMainWindow, public WindowSide, private CollectionViews 
                                            const std::string& initial) override;
   void OpenWithViewer(const std::string& path) override;
   void PreviewText(const std::string& text) override;
+  void LaunchExplorer() override;
+  void BuildExplorerDatabase() override;
+  ExplorerLink& Explorer() { return *explorer_; }
 
   // The file the help command opens.
   static std::string ManualPath();
@@ -128,6 +132,7 @@ class FrameWin : public QMainWindow, public WindowSide, private CollectionViews 
   std::uint64_t shownRevision_ = 0;
   bool reshow_ = false;
   std::unique_ptr<LoadProgress> progress_;
+  std::unique_ptr<ExplorerLink> explorer_;
 };
 
 }  // namespace varnock

@@ -35,6 +35,7 @@ const std::vector<MenuEntries>& MainMenus() {
         C::EcoAll,
         C::EventAll,
         C::LaunchExplorer,
+        C::BuildExplorerDatabase,  // its database from the open collection
         kSeparator,
         C::SaveGif,
         C::CopyBitmap,

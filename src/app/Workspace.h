@@ -44,6 +44,10 @@ class WindowSide {
   virtual void OpenWithViewer(const std::string& path) = 0;
   // Shows a text in the file viewer (through a temporary file).
   virtual void PreviewText(const std::string& text) = 0;
+  // The opening explorer: opens its window, and builds its database from
+  // the collection.
+  virtual void LaunchExplorer() = 0;
+  virtual void BuildExplorerDatabase() = 0;
 };
 
 class Workspace : public GameCollection {

@@ -52,6 +52,7 @@ const char* const kMenuLabels[] = {
     "Set &ECO Classifications for all Games",
     "Set &Event Information for all Games",
     "Launch &Explorer Interface\tCtrl+Y",
+    "Build Explorer Database from this Collection",
     "Save Board Position as GIF &Image\tCtrl+F",
     "Copy &BMP Image to Clipboard\tCtrl+G",
     "Copy &ASCII to Clipboard\tShift+Ctrl+A",

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "CliRunner.h"
+#include "support/CliRunner.h"
 #include "EngineTesting.h"
 
 namespace varnock {

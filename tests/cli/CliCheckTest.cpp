@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "CliRunner.h"
+#include "support/CliRunner.h"
 #include "support/TempFolder.h"
 
 namespace varnock {

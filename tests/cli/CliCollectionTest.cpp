@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "CliRunner.h"
+#include "support/CliRunner.h"
 #include "support/Corpus.h"
 #include "support/TempFolder.h"
 

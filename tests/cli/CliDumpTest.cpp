@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "CliRunner.h"
+#include "support/CliRunner.h"
 
 namespace varnock {
 namespace {

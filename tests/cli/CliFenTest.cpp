@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CliRunner.h"
+#include "support/CliRunner.h"
 
 namespace varnock {
 namespace {

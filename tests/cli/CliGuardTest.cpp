@@ -16,7 +16,7 @@
 #include <random>
 #include <thread>
 
-#include "CliRunner.h"
+#include "support/CliRunner.h"
 #include "support/Corpus.h"
 #include "support/TempFolder.h"
 

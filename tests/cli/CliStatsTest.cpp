@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "CliRunner.h"
+#include "support/CliRunner.h"
 #include "collection/Collection.h"
 #include "collection/Reorder.h"
 #include "support/Corpus.h"

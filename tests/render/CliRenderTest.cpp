@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CliRunner.h"
+#include "support/CliRunner.h"
 #include "RenderTesting.h"
 
 namespace varnock::testing {
