@@ -4,7 +4,6 @@
 
 #include "app/AppClipboard.h"
 #include "app/BoardTiles.h"
-#include "render/StoredOptions.h"
 #include "app/Workspace.h"
 #include "collection/GameAdditions.h"
 #include "formats/GetPgn.h"
@@ -12,6 +11,7 @@
 #include "openings/FetchEco.h"
 #include "render/BoardImage.h"
 #include "render/RtfExport.h"
+#include "render/StoredOptions.h"
 #include "tree/CommentSearch.h"
 #include "tree/GameFen.h"
 

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "support/CliRunner.h"
 #include "EngineTesting.h"
+#include "support/CliRunner.h"
 
 namespace varnock {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "support/CliRunner.h"
 #include "collection/Collection.h"
 #include "collection/Reorder.h"
+#include "support/CliRunner.h"
 #include "support/Corpus.h"
 #include "support/SilentPrompt.h"
 #include "support/TempFolder.h"

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <mutex>
 
-#include "support/CliRunner.h"
 #include "collection/CollectionTesting.h"
 #include "core/Fen.h"
 #include "openings/CollectionStatsBuild.h"
@@ -14,6 +13,7 @@
 #include "openings/ExplorerMovePlay.h"
 #include "openings/ExplorerWatcher.h"
 #include "openings/PositionKey.h"
+#include "support/CliRunner.h"
 #include "support/Corpus.h"
 #include "support/TreeTesting.h"
 #include "tree/Navigation.h"

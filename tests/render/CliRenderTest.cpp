@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/CliRunner.h"
 #include "RenderTesting.h"
+#include "support/CliRunner.h"
 
 namespace varnock::testing {
 namespace {
