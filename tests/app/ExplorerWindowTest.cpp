@@ -4,9 +4,12 @@
 // open collection.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstdlib>
 #include <filesystem>
@@ -186,9 +189,19 @@ TEST_F(ExplorerWindowTest, ADatabaseBuiltFromTheCollectionIsShownInstead) {
   const int shipped = GamesOfRows();
   const std::size_t told = prompt.Records().size();
 
+  // Cancelled at its first chance, the build writes nothing and the
+  // explorer keeps its database.
+  const std::string built = UserExplorerDatabasePath();
+  QTimer::singleShot(0, [] {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (auto* progress = qobject_cast<QProgressDialog*>(widget)) progress->cancel();
+  });
+  Run(CommandId::BuildExplorerDatabase);
+  EXPECT_FALSE(std::filesystem::exists(built));
+  EXPECT_EQ(GamesOfRows(), shipped);
+
   Run(CommandId::BuildExplorerDatabase);
   EXPECT_EQ(prompt.Records().size(), told);
-  const std::string built = UserExplorerDatabasePath();
   EXPECT_EQ(built.rfind(folder.Path(), 0), 0u);
   ASSERT_TRUE(std::filesystem::is_regular_file(built));
   ASSERT_NE(Explorer(), nullptr);
