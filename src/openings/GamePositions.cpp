@@ -19,6 +19,40 @@ struct Pending {
   int ply;            // half-moves played before the node's move
 };
 
+// Drops the facts from `first` on that came before, keeping the order of
+// the rest. A game's facts are few and mostly different: a small table of
+// the facts seen does it, marked by a stamp that a new game moves on; a game
+// with too many for it is sorted instead.
+void KeepEachOnce(std::vector<std::uint64_t>& facts, std::size_t first) {
+  constexpr std::size_t kSlots = 1024, kMostFacts = kSlots / 4;
+  struct Seen {
+    std::uint64_t fact;
+    std::uint32_t stamp;
+  };
+  thread_local std::vector<Seen> seen(kSlots, Seen{0, 0});
+  thread_local std::uint32_t stamp = 0;
+  const auto begin = facts.begin() + static_cast<std::ptrdiff_t>(first);
+  if (facts.size() - first > kMostFacts) {
+    std::sort(begin, facts.end());
+    facts.erase(std::unique(begin, facts.end()), facts.end());
+    return;
+  }
+  if (++stamp == 0) {
+    std::fill(seen.begin(), seen.end(), Seen{0, 0});
+    stamp = 1;
+  }
+  std::size_t kept = first;
+  for (std::size_t i = first; i < facts.size(); ++i) {
+    const std::uint64_t fact = facts[i];
+    std::size_t slot = static_cast<std::size_t>((fact * 0x9E3779B97F4A7C15ULL) >> 54);
+    while (seen[slot].stamp == stamp && seen[slot].fact != fact) slot = (slot + 1) & (kSlots - 1);
+    if (seen[slot].stamp == stamp) continue;
+    seen[slot] = {fact, stamp};
+    facts[kept++] = fact;
+  }
+  facts.resize(kept);
+}
+
 }  // namespace
 
 void CollectGamePositions(const GameTree& game, const PositionWalk& walk, std::vector<std::uint64_t>& facts) {
@@ -75,8 +109,7 @@ void CollectGamePositions(const GameTree& game, const PositionWalk& walk, std::v
       at.node = node.next;
     }
   }
-  std::sort(facts.begin() + static_cast<std::ptrdiff_t>(first), facts.end());
-  facts.erase(std::unique(facts.begin() + static_cast<std::ptrdiff_t>(first), facts.end()), facts.end());
+  KeepEachOnce(facts, first);
 }
 
 }  // namespace varnock

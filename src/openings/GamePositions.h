@@ -26,9 +26,10 @@ inline std::uint64_t PositionFact(std::uint32_t key, std::uint32_t low) { return
 // played. A line ends early at a set-up position inside it, at a null move
 // and at a move that does not move a piece of the side to move.
 //
-// The facts are sorted and each is kept once: a game counts once for every
-// position it reaches and for every move it plays from it, however often it
-// comes back to the position (by repetition or through another line).
+// Each fact is kept once (in no particular order): a game counts once for
+// every position it reaches and for every move it plays from it, however
+// often it comes back to the position (by repetition or through another
+// line).
 void CollectGamePositions(const GameTree& game, const PositionWalk& walk, std::vector<std::uint64_t>& facts);
 
 }  // namespace varnock

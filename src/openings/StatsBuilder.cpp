@@ -91,19 +91,25 @@ void StatsBuilder::AddGame(std::span<const std::uint64_t> facts, GameOutcome out
   Position* position = nullptr;
   for (const std::uint64_t fact : facts) {
     const auto key = static_cast<std::uint32_t>(fact >> 32), low = static_cast<std::uint32_t>(fact);
-    // Facts come sorted: the moves of a key, then its reached mark.
+    // A position's facts mostly come one after another.
     if (position == nullptr || position->key != key) position = &Find(key);
     if (low == kReachedMark) {
       ++position->counts[static_cast<int>(outcome)];
       continue;
     }
-    // The position's moves: a list linked by index (moves_ may grow).
+    // The position's moves: a list linked by index (moves_ may grow), the
+    // move found last moved to its front, so that the moves played most
+    // are found first.
     std::uint32_t at = position->firstMove, last = 0;
     while (at != 0 && moves_[at - 1].move != low) last = at, at = moves_[at - 1].next;
     if (at == 0) {
-      moves_.push_back({0, 0, static_cast<std::uint16_t>(low)});
+      moves_.push_back({0, position->firstMove, static_cast<std::uint16_t>(low)});
       at = static_cast<std::uint32_t>(moves_.size());
-      (last == 0 ? position->firstMove : moves_[last - 1].next) = at;
+      position->firstMove = at;
+    } else if (last != 0) {
+      moves_[last - 1].next = moves_[at - 1].next;
+      moves_[at - 1].next = position->firstMove;
+      position->firstMove = at;
     }
     ++moves_[at - 1].count;
   }
