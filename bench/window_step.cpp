@@ -6,7 +6,9 @@
 //   window_step [FILE]   FILE: a collection to time the open of (default:
 //                        none); the game stepped through is built from the
 //                        longest game of the corpus's TCEC file, whose engine
-//                        lines become variations.
+//                        lines become variations. The steps are timed twice:
+//                        with the main window alone, and with the opening
+//                        explorer open beside it (following every step).
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -19,6 +21,8 @@
 #include <vector>
 
 #include "app/CommandRouter.h"
+#include "app/ExplorerLink.h"
+#include "app/ExplorerWindow.h"
 #include "app/FrameWin.h"
 #include "render/ChessFontFiles.h"
 #include "support/SilentPrompt.h"
@@ -100,26 +104,37 @@ int main(int argc, char** argv) {
   window.OpenStartFile({file.string()});
   QApplication::processEvents();
   varnock::CommandRouter& router = window.Router();
-  router.Run(varnock::CommandId::StartPosition);
-  window.repaint();
-  std::vector<double> steps;
-  for (;;) {
-    const varnock::NodeRef before = window.Work().Tree().current;
-    const auto start = Clock::now();
-    router.Run(varnock::CommandId::NextPosition);
-    window.repaint();  // the board, the game text and the panes, drawn now
-    const auto took = Clock::now() - start;
-    if (window.Work().Tree().current == before) break;
-    steps.push_back(Ms(took));
+  for (const bool explorer : {false, true}) {
+    if (explorer) {
+      router.Run(varnock::CommandId::LaunchExplorer);
+      if (!window.Explorer().Window()) {
+        std::printf("the explorer did not open (no statistics database)\n");
+        break;
+      }
+    }
+    router.Run(varnock::CommandId::StartPosition);
+    window.repaint();
+    std::vector<double> steps;
+    for (;;) {
+      const varnock::NodeRef before = window.Work().Tree().current;
+      const auto start = Clock::now();
+      router.Run(varnock::CommandId::NextPosition);
+      window.repaint();  // the board, the game text and the panes, drawn now
+      if (explorer) window.Explorer().Window()->repaint();
+      const auto took = Clock::now() - start;
+      if (window.Work().Tree().current == before) break;
+      steps.push_back(Ms(took));
+    }
+    std::sort(steps.begin(), steps.end());
+    double sum = 0;
+    for (double s : steps) sum += s;
+    std::printf(
+        "steps through %zu plies (%zu bytes of PGN, engine lines as variations)%s: mean %.2f ms, median %.2f ms, "
+        "95th %.2f ms, max %.2f ms\n",
+        steps.size(), game.size(), explorer ? ", explorer open" : "", steps.empty() ? 0 : sum / steps.size(),
+        steps.empty() ? 0 : steps[steps.size() / 2], steps.empty() ? 0 : steps[steps.size() * 95 / 100],
+        steps.empty() ? 0 : steps.back());
   }
   std::filesystem::remove(file);
-  std::sort(steps.begin(), steps.end());
-  double sum = 0;
-  for (double s : steps) sum += s;
-  std::printf(
-      "steps through %zu plies (%zu bytes of PGN, engine lines as variations): mean %.2f ms, median %.2f ms, "
-      "95th %.2f ms, max %.2f ms\n",
-      steps.size(), game.size(), steps.empty() ? 0 : sum / steps.size(), steps.empty() ? 0 : steps[steps.size() / 2],
-      steps.empty() ? 0 : steps[steps.size() * 95 / 100], steps.empty() ? 0 : steps.back());
   return 0;
 }
