@@ -92,7 +92,7 @@ void BoardPrompt::PlaceNextPicker(QWidget* parent, QPoint globalPos, std::uint8_
 }
 
 std::optional<int> BoardPrompt::Choose(const std::string& title, const std::vector<std::string>& items) {
-  if (title != kPromotionTitle) return inner_.Choose(title, items);
+  if (title != kPromotionTitle) return ForwardingPrompt::Choose(title, items);
   PromotionPicker picker(settings_, colour_, static_cast<int>(items.size()), parent_);
   picker.adjustSize();
   QPoint at = pickerPos_ - QPoint(picker.width() / 2, picker.height() / 2);
@@ -108,26 +108,5 @@ std::optional<int> BoardPrompt::Choose(const std::string& title, const std::vect
   }
   return picker.Chosen();
 }
-
-bool BoardPrompt::AskYesNo(const std::string& caption, const std::string& text) {
-  return inner_.AskYesNo(caption, text);
-}
-bool BoardPrompt::AskOkCancel(const std::string& caption, const std::string& text) {
-  return inner_.AskOkCancel(caption, text);
-}
-void BoardPrompt::Inform(const std::string& caption, const std::string& text) { inner_.Inform(caption, text); }
-std::optional<std::string> BoardPrompt::AskText(const std::string& title, const std::string& prompt,
-                                                const std::string& initial) {
-  return inner_.AskText(title, prompt, initial);
-}
-std::optional<std::string> BoardPrompt::ChooseFileToOpen(const std::string& title, const std::string& filter,
-                                                         const std::string& defaultExtension) {
-  return inner_.ChooseFileToOpen(title, filter, defaultExtension);
-}
-std::optional<std::string> BoardPrompt::ChooseFileToSave(const std::string& title, const std::string& filter,
-                                                         const std::string& defaultExtension) {
-  return inner_.ChooseFileToSave(title, filter, defaultExtension);
-}
-void BoardPrompt::ShowFile(const std::string& path, const std::string& title) { inner_.ShowFile(path, title); }
 
 }  // namespace varnock

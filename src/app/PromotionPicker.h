@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/UserPrompt.h"
+#include "core/ForwardingPrompt.h"
 
 namespace varnock {
 
@@ -32,29 +32,18 @@ class PromotionPicker : public QDialog {
 
 // A prompt for board move entry: the promotion question goes to the picker,
 // every other question to the window's prompt.
-class BoardPrompt : public UserPrompt {
+class BoardPrompt : public ForwardingPrompt {
  public:
-  BoardPrompt(UserPrompt& inner, const SettingsSection& settings) : inner_(inner), settings_(settings) {}
+  BoardPrompt(UserPrompt& inner, const SettingsSection& settings) : ForwardingPrompt(inner), settings_(settings) {}
 
   // Where the picker opens (global position) and whose pieces it shows.
   void PlaceNextPicker(QWidget* parent, QPoint globalPos, std::uint8_t colour);
   // Whether the user cancelled the picker since it was last placed.
   bool PickerCancelled() const { return pickerCancelled_; }
 
-  bool AskYesNo(const std::string& caption, const std::string& text) override;
-  bool AskOkCancel(const std::string& caption, const std::string& text) override;
-  void Inform(const std::string& caption, const std::string& text) override;
   std::optional<int> Choose(const std::string& title, const std::vector<std::string>& items) override;
-  std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
-                                     const std::string& initial) override;
-  std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
-                                              const std::string& defaultExtension) override;
-  std::optional<std::string> ChooseFileToSave(const std::string& title, const std::string& filter,
-                                              const std::string& defaultExtension) override;
-  void ShowFile(const std::string& path, const std::string& title) override;
 
  private:
-  UserPrompt& inner_;
   const SettingsSection& settings_;
   QWidget* parent_ = nullptr;
   QPoint pickerPos_;

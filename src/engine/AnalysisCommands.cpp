@@ -2,6 +2,7 @@
 
 #include "core/Fen.h"
 #include "core/Format.h"
+#include "core/ForwardingPrompt.h"
 #include "engine/EngineLineText.h"
 
 namespace varnock {
@@ -12,34 +13,15 @@ constexpr const char* kAlreadyRunning = "A UCI engine is already running";
 
 // Answers the promotion picker with the piece the engine line names and
 // passes every other question on.
-class PromotionAnswer : public UserPrompt {
+class PromotionAnswer : public ForwardingPrompt {
  public:
-  PromotionAnswer(UserPrompt& user, int choice) : user_(user), choice_(choice) {}
-  bool AskYesNo(const std::string& caption, const std::string& text) override { return user_.AskYesNo(caption, text); }
-  bool AskOkCancel(const std::string& caption, const std::string& text) override {
-    return user_.AskOkCancel(caption, text);
-  }
-  void Inform(const std::string& caption, const std::string& text) override { user_.Inform(caption, text); }
+  PromotionAnswer(UserPrompt& user, int choice) : ForwardingPrompt(user), choice_(choice) {}
   std::optional<int> Choose(const std::string& title, const std::vector<std::string>& items) override {
     if (choice_ >= 0 && static_cast<std::size_t>(choice_) < items.size()) return choice_;
-    return user_.Choose(title, items);
+    return ForwardingPrompt::Choose(title, items);
   }
-  std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
-                                     const std::string& initial) override {
-    return user_.AskText(title, prompt, initial);
-  }
-  std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
-                                              const std::string& defaultExtension) override {
-    return user_.ChooseFileToOpen(title, filter, defaultExtension);
-  }
-  std::optional<std::string> ChooseFileToSave(const std::string& title, const std::string& filter,
-                                              const std::string& defaultExtension) override {
-    return user_.ChooseFileToSave(title, filter, defaultExtension);
-  }
-  void ShowFile(const std::string& path, const std::string& title) override { user_.ShowFile(path, title); }
 
  private:
-  UserPrompt& user_;
   int choice_;
 };
 

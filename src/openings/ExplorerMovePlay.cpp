@@ -1,43 +1,23 @@
 #include "openings/ExplorerMovePlay.h"
 
 #include "core/Board.h"
+#include "core/ForwardingPrompt.h"
 
 namespace varnock {
 
 namespace {
 
 // Passes every question on and notes whether a pick was cancelled.
-class PickWatch : public UserPrompt {
+class PickWatch : public ForwardingPrompt {
  public:
-  explicit PickWatch(UserPrompt& inner) : inner_(inner) {}
+  explicit PickWatch(UserPrompt& inner) : ForwardingPrompt(inner) {}
   bool cancelled = false;
 
-  bool AskYesNo(const std::string& caption, const std::string& text) override { return inner_.AskYesNo(caption, text); }
-  bool AskOkCancel(const std::string& caption, const std::string& text) override {
-    return inner_.AskOkCancel(caption, text);
-  }
-  void Inform(const std::string& caption, const std::string& text) override { inner_.Inform(caption, text); }
   std::optional<int> Choose(const std::string& title, const std::vector<std::string>& items) override {
-    std::optional<int> choice = inner_.Choose(title, items);
+    std::optional<int> choice = ForwardingPrompt::Choose(title, items);
     cancelled = cancelled || !choice;
     return choice;
   }
-  std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
-                                     const std::string& initial) override {
-    return inner_.AskText(title, prompt, initial);
-  }
-  std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
-                                              const std::string& extension) override {
-    return inner_.ChooseFileToOpen(title, filter, extension);
-  }
-  std::optional<std::string> ChooseFileToSave(const std::string& title, const std::string& filter,
-                                              const std::string& extension) override {
-    return inner_.ChooseFileToSave(title, filter, extension);
-  }
-  void ShowFile(const std::string& path, const std::string& title) override { inner_.ShowFile(path, title); }
-
- private:
-  UserPrompt& inner_;
 };
 
 }  // namespace
