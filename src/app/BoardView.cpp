@@ -88,12 +88,7 @@ void BoardView::Refresh() {
     if (current != kNoNode && store.Valid(current)) {
       const MoveNode& node = store.Node(current);
       const bool composedStart = node.parent == kNoNode && node.Has(kFlagComposed);
-      if (node.parent != kNoNode && !node.Has(kFlagComposed)) {
-        const int ply = PlyOf(store, current);
-        moveText_ = MoveText(FactsOf(store, current), ply, kSingleLine, s.shortNotation, {s.pieceInitials});
-        if (ply > 0 && ply % 2 == 0) moveText_ = std::to_string(ply / 2) + "... " + moveText_;  // Black's move
-      }
-      moveText_ = MoveCaption(moveText_, composedStart);
+      moveText_ = MoveCaption(CurrentMoveText(store, current, s.shortNotation, {s.pieceInitials}, true), composedStart);
       if (s.showText)
         if (const std::string* comment = store.Comment(current, NodeStore::kAfter)) commentText_ = OneLine(*comment);
     }

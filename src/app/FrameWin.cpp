@@ -196,11 +196,8 @@ void FrameWin::RefreshViews() {
                  QStringLiteral("[*]"));
   setWindowModified(collection.modified);
   placeLabel_->setText(QStringLiteral("Game %1 of %2").arg(collection.CurrentPosition() + 1).arg(collection.Count()));
-  std::string move;
-  const MoveNode& node = tree.Node(tree.current);
-  if (node.parent != kNoNode && !node.Has(kFlagComposed))
-    move = MoveText(FactsOf(tree.Store(), tree.current), PlyOf(tree.Store(), tree.current), kSingleLine,
-                    settings_.settings.shortNotation, {settings_.settings.pieceInitials});
+  const std::string move = CurrentMoveText(tree.Store(), tree.current, settings_.settings.shortNotation,
+                                           {settings_.settings.pieceInitials}, true);
   // The game's last message (a refused move's reason), else who is to move.
   const QString status = ScreenText(tree.statusText.empty() ? ToMoveText(tree.sideToMove) : tree.statusText);
   moveLabel_->setText(move.empty() ? status : ScreenText(move).trimmed() + QStringLiteral("    ") + status);

@@ -25,11 +25,7 @@ namespace {
 constexpr int kFrame = 2;  // logical pixels of ink around a small board
 
 std::string MoveTextOf(const GameTree& game, NodeRef node, const SettingsSection& s) {
-  const NodeStore& store = game.Store();
-  if (node == kNoNode || !store.Valid(node)) return {};
-  const MoveNode& n = store.Node(node);
-  if (n.parent == kNoNode || n.Has(kFlagComposed)) return {};
-  return MoveText(FactsOf(store, node), PlyOf(store, node), kSingleLine, s.shortNotation, {s.pieceInitials});
+  return CurrentMoveText(game.Store(), node, s.shortNotation, {s.pieceInitials});
 }
 
 }  // namespace

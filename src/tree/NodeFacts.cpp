@@ -24,4 +24,15 @@ MoveFacts FactsOf(const NodeStore& store, NodeRef node) {
   return facts;
 }
 
+std::string CurrentMoveText(const NodeStore& store, NodeRef node, bool shortNotation, const NotationOptions& options,
+                            bool numberBlackMoves) {
+  if (node == kNoNode || !store.Valid(node)) return {};
+  const MoveNode& n = store.Node(node);
+  if (n.parent == kNoNode || n.Has(kFlagComposed)) return {};
+  const int ply = PlyOf(store, node);
+  std::string text = MoveText(FactsOf(store, node), ply, kSingleLine, shortNotation, options);
+  if (numberBlackMoves && ply > 0 && ply % 2 == 0) text = std::to_string(ply / 2) + "... " + text;
+  return text;
+}
+
 }  // namespace varnock

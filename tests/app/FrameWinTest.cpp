@@ -47,6 +47,7 @@ TEST_F(FrameWinTest, KeysMoveInTheGameAndBetweenGamesAndTheStatusFollows) {
   Run(CommandId::StartPosition);
   Run(CommandId::NextPosition);
   Run(CommandId::NextPosition);
+  EXPECT_EQ(window.StatusText().toStdString(), "Game 1 of 4|1...  e7-e5    White to move|");
   Run(CommandId::CopyFen);
   EXPECT_EQ(Clip(), "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2");
   EXPECT_EQ(prompt.Last().caption, "SGridFrame()::GetFEN()");
