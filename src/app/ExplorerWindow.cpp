@@ -54,7 +54,8 @@ ExplorerWindow::ExplorerWindow(Settings& settings, QWidget* parent) : QWidget(pa
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_, 1);
   layout->addLayout(bottom);
-  resize(760, 340);
+  // Wide enough for the openings' names in the last column.
+  resize(980, 360);
   PlaceBesideParent();
   RestoreLayout();
 }
