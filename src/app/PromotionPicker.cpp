@@ -88,7 +88,6 @@ void BoardPrompt::PlaceNextPicker(QWidget* parent, QPoint globalPos, std::uint8_
   parent_ = parent;
   pickerPos_ = globalPos;
   colour_ = colour;
-  pickerCancelled_ = false;
 }
 
 std::optional<int> BoardPrompt::Choose(const std::string& title, const std::vector<std::string>& items) {
@@ -102,10 +101,7 @@ std::optional<int> BoardPrompt::Choose(const std::string& title, const std::vect
     at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - picker.height())));
   }
   picker.move(at);
-  if (picker.exec() != QDialog::Accepted || !picker.Chosen()) {
-    pickerCancelled_ = true;
-    return std::nullopt;
-  }
+  if (picker.exec() != QDialog::Accepted) return std::nullopt;
   return picker.Chosen();
 }
 

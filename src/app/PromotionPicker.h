@@ -38,8 +38,6 @@ class BoardPrompt : public ForwardingPrompt {
 
   // Where the picker opens (global position) and whose pieces it shows.
   void PlaceNextPicker(QWidget* parent, QPoint globalPos, std::uint8_t colour);
-  // Whether the user cancelled the picker since it was last placed.
-  bool PickerCancelled() const { return pickerCancelled_; }
 
   std::optional<int> Choose(const std::string& title, const std::vector<std::string>& items) override;
 
@@ -48,7 +46,6 @@ class BoardPrompt : public ForwardingPrompt {
   QWidget* parent_ = nullptr;
   QPoint pickerPos_;
   std::uint8_t colour_ = 2;
-  bool pickerCancelled_ = false;
 };
 
 }  // namespace varnock

@@ -11,8 +11,7 @@
 #include "collection/PlaceSlots.h"
 #include "collection/ReadEveryGame.h"
 #include "core/Fen.h"
-#include "formats/AtomicFile.h"
-#include "openings/CompressedContainer.h"
+#include "openings/CollectionStatsBuild.h"
 #include "openings/EcoDatabase.h"
 #include "openings/ExplorerPlaces.h"
 #include "openings/ExplorerRows.h"
@@ -93,22 +92,11 @@ int CommandExplorerBuild(const Args& args) {
     problems = problems || !collection.errors.Empty();
   }
 
-  const std::vector<std::uint8_t> tree = builder.TreeBytes();
-  const std::vector<std::uint8_t> container = DeflateContainer(tree);
-  std::string errorText;
-  int errorCode = 0;
-  if (container.empty()) {
-    std::cerr << "varnock-cli: explorer-build: the statistics are too large for the file format\n";
-    return 3;
-  }
-  if (!WriteFileAtomically(output, {reinterpret_cast<const char*>(container.data()), container.size()}, errorText,
-                           errorCode)) {
-    std::cerr << "'" << output << "'\n" << errorText << "\nError Code is " << errorCode << '\n';
-    return 3;
-  }
+  ConsolePrompt prompt(false);
+  const std::optional<std::size_t> written = WriteExplorerDatabase(output, builder, prompt);
+  if (!written) return 3;
   if (unfinished > 0) std::cerr << "explorer-build: " << unfinished << " games without a result were left out\n";
-  std::cout << "games " << builder.Games() << " positions " << builder.Positions() << " bytes " << container.size()
-            << '\n';
+  std::cout << "games " << builder.Games() << " positions " << builder.Positions() << " bytes " << *written << '\n';
   return problems ? 1 : 0;
 }
 

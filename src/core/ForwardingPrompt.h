@@ -34,9 +34,6 @@ class ForwardingPrompt : public UserPrompt {
   }
   void ShowFile(const std::string& path, const std::string& title) override { inner_.ShowFile(path, title); }
 
- protected:
-  UserPrompt& Inner() { return inner_; }
-
  private:
   UserPrompt& inner_;
 };

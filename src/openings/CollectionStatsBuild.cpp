@@ -49,14 +49,15 @@ bool CollectionStatsBuild::Step() {
 
 namespace {
 
-bool Report(UserPrompt& prompt, const std::string& path, const std::string& text, int code) {
+std::nullopt_t Report(UserPrompt& prompt, const std::string& path, const std::string& text, int code) {
   prompt.Inform(kExplorerBuildCaption, "'" + path + "'\n" + text + "\nError Code is " + std::to_string(code));
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace
 
-bool WriteExplorerDatabase(const std::string& path, const StatsBuilder& builder, UserPrompt& prompt) {
+std::optional<std::size_t> WriteExplorerDatabase(const std::string& path, const StatsBuilder& builder,
+                                                 UserPrompt& prompt) {
   const std::vector<std::uint8_t> container = DeflateContainer(builder.TreeBytes());
   if (container.empty()) return Report(prompt, path, "The statistics are too large for the file format", EFBIG);
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -68,7 +69,7 @@ bool WriteExplorerDatabase(const std::string& path, const StatsBuilder& builder,
   if (!WriteFileAtomically(path, {reinterpret_cast<const char*>(container.data()), container.size()}, errorText,
                            errorCode))
     return Report(prompt, path, errorText, errorCode);
-  return true;
+  return container.size();
 }
 
 }  // namespace varnock

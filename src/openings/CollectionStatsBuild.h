@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "collection/ChunkReading.h"
@@ -60,8 +61,10 @@ inline constexpr const char* kExplorerNothingToBuild =
     "No game of the collection has a result: no explorer database was built.";
 
 // Writes the statistics to `path` through a temporary file and a rename,
-// making its folder when missing. Failures are reported through `prompt`
-// ("'PATH'\nERROR TEXT\nError Code is N"); nothing is left behind then.
-bool WriteExplorerDatabase(const std::string& path, const StatsBuilder& builder, UserPrompt& prompt);
+// making its folder when missing: the bytes written. Failures are reported
+// through `prompt` ("'PATH'\nERROR TEXT\nError Code is N"); nothing is left
+// behind then.
+std::optional<std::size_t> WriteExplorerDatabase(const std::string& path, const StatsBuilder& builder,
+                                                 UserPrompt& prompt);
 
 }  // namespace varnock
