@@ -3,13 +3,13 @@
 // report.
 #include <gtest/gtest.h>
 
-#include "CollectionTesting.h"
 #include "HeaderGames.h"
 #include "collection/ExcludeSelected.h"
 #include "collection/GameAdditions.h"
 #include "collection/GameRemovals.h"
 #include "collection/HeaderEdits.h"
 #include "collection/Reorder.h"
+#include "support/CollectionTesting.h"
 
 namespace varnock {
 namespace {

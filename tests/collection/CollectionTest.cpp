@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "CollectionTesting.h"
 #include "formats/EchWriter.h"
+#include "support/CollectionTesting.h"
 #include "tree/MoveEntry.h"
 
 namespace varnock {

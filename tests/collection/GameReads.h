@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "CollectionTesting.h"
 #include "collection/GameVisitor.h"
+#include "support/CollectionTesting.h"
 
 namespace varnock::testing {
 

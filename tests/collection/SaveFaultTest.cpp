@@ -10,7 +10,7 @@
 
 #include <filesystem>
 
-#include "CollectionTesting.h"
+#include "support/CollectionTesting.h"
 
 namespace varnock {
 namespace {

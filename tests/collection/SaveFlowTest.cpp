@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "CollectionTesting.h"
 #include "formats/Backups.h"
 #include "formats/FileText.h"
 #include "formats/PgnWriter.h"
+#include "support/CollectionTesting.h"
 #include "support/Corpus.h"
 #include "tree/Bookmarks.h"
 #include "tree/MoveEntry.h"

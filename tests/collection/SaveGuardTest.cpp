@@ -8,8 +8,8 @@
 
 #include <filesystem>
 
-#include "CollectionTesting.h"
 #include "formats/Backups.h"
+#include "support/CollectionTesting.h"
 
 namespace varnock {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <numeric>
 
-#include "CollectionTesting.h"
 #include "HeaderGames.h"
 #include "collection/CollectionList.h"
+#include "support/CollectionTesting.h"
 #include "support/Corpus.h"
 
 namespace varnock {

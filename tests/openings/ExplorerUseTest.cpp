@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <mutex>
 
-#include "collection/CollectionTesting.h"
 #include "core/Fen.h"
 #include "openings/CollectionStatsBuild.h"
 #include "openings/CompressedContainer.h"
@@ -14,6 +13,7 @@
 #include "openings/ExplorerWatcher.h"
 #include "openings/PositionKey.h"
 #include "support/CliRunner.h"
+#include "support/CollectionTesting.h"
 #include "support/Corpus.h"
 #include "support/TreeTesting.h"
 #include "tree/Navigation.h"
@@ -209,8 +209,6 @@ TEST(ExplorerUse, TheWatcherTellsOfEveryNewPlace) {
   EXPECT_EQ(prompt.Records().size(), 1u);
 }
 
-std::string BytesOf(const std::string& path) { return testing::ReadFile(path); }
-
 // Counting an open collection gives the file explorer-build writes for the
 // same games; an edited game counts as it is now.
 TEST(ExplorerUse, ACollectionBuildsWhatExplorerBuildWrites) {
@@ -234,7 +232,7 @@ TEST(ExplorerUse, ACollectionBuildsWhatExplorerBuildWrites) {
     ASSERT_TRUE(WriteExplorerDatabase(built, build.Builder(), open.prompt));
     const testing::CliRun cli = testing::RunCli({"explorer-build", expected, file});
     ASSERT_EQ(cli.status, 0) << cli.err;
-    EXPECT_EQ(BytesOf(built), BytesOf(expected));
+    EXPECT_EQ(testing::ReadFile(built), testing::ReadFile(expected));
     EXPECT_NE(cli.out.find("games " + std::to_string(build.Builder().Games()) + " "), std::string::npos) << cli.out;
 
     // 1.a3, played from the start of a game with a result, now counts.
@@ -277,7 +275,7 @@ TEST(ExplorerUse, AFailedWriteIsReportedAndLeavesNothing) {
   EXPECT_EQ(prompt.Last().caption, kExplorerBuildCaption);
   EXPECT_EQ(prompt.Last().text.rfind("'" + folder / "plain/Explorer" + "'\n", 0), 0u) << prompt.Last().text;
   EXPECT_NE(prompt.Last().text.find("\nError Code is "), std::string::npos);
-  EXPECT_EQ(BytesOf(folder / "plain"), "not a folder");
+  EXPECT_EQ(testing::ReadFile(folder / "plain"), "not a folder");
 }
 
 }  // namespace
