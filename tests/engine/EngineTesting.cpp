@@ -6,19 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
+
+#include "support/TempFolder.h"
 
 namespace varnock::testing {
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 struct ProcStat {
   pid_t pid = 0;
@@ -34,7 +28,7 @@ std::vector<ProcStat> ProcessTable() {
   while (dirent* entry = readdir(proc)) {
     const char* name = entry->d_name;
     if (name[0] < '0' || name[0] > '9') continue;
-    std::string stat = Slurp(std::string("/proc/") + name + "/stat");
+    std::string stat = ReadFile(std::string("/proc/") + name + "/stat");
     std::size_t close = stat.rfind(')');
     if (close == std::string::npos) continue;
     std::istringstream fields(stat.substr(close + 1));
@@ -72,7 +66,7 @@ FakeEngine::~FakeEngine() {
   std::filesystem::remove_all(folder_, ignored);
 }
 
-std::string FakeEngine::Received() const { return Slurp(log_); }
+std::string FakeEngine::Received() const { return ReadFile(log_); }
 
 bool FakeEngine::WaitForReceived(const std::string& text, int times, std::chrono::milliseconds limit) const {
   return WaitUntil([&] { return Occurrences(Received(), text) >= times; }, limit);

@@ -6,23 +6,12 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+
+#include "support/TempFolder.h"
 
 extern char** environ;
 
 namespace varnock::testing {
-
-namespace {
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-}  // namespace
 
 CliRun RunCli(const std::vector<std::string>& args) {
   char outPath[] = "/tmp/varnock-cli-outXXXXXX";
@@ -50,8 +39,8 @@ CliRun RunCli(const std::vector<std::string>& args) {
   posix_spawn_file_actions_destroy(&actions);
   close(outFd);
   close(errFd);
-  run.out = Slurp(outPath);
-  run.err = Slurp(errPath);
+  run.out = ReadFile(outPath);
+  run.err = ReadFile(errPath);
   unlink(outPath);
   unlink(errPath);
   return run;
